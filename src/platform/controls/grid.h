@@ -1,0 +1,89 @@
+#pragma once
+// The grid: rows of TAB-joined text. It never edits a cell by itself. Setting Row
+// or Col to a different cell raises RowColChange before the setter returns, also
+// from inside handlers. FillStyle 1 makes a Text write fill every selected cell.
+#include <string>
+#include <vector>
+
+#include "platform/controls/control.h"
+
+namespace wb {
+
+class Grid : public Control {
+public:
+    Grid(Form& form, std::string name);
+    bool takesFocus() const override { return true; }
+
+    int rows() const { return static_cast<int>(cells_.size()); }
+    void setRows(int n);
+    int cols() const { return cols_; }
+    void setCols(int n);
+
+    int row() const { return row_; }
+    void setRow(int r);  // fails with 30009 past the last row
+    int col() const { return col_; }
+    void setCol(int c);
+
+    // Text of the current cell; a write with FillStyle 1 fills the selection.
+    const std::string& text() const;
+    void setText(const std::string& t);
+
+    int selStartRow() const { return selStartRow_; }
+    int selEndRow() const { return selEndRow_; }
+    int selStartCol() const { return selStartCol_; }
+    int selEndCol() const { return selEndCol_; }
+    void setSelStartRow(int r);
+    void setSelEndRow(int r);
+    void setSelStartCol(int c);
+    void setSelEndCol(int c);
+
+    int fillStyle() const { return fillStyle_; }  // 0 current cell, 1 every selected cell
+    void setFillStyle(int f) { fillStyle_ = f; }
+    bool highLight() const { return highLight_; }
+    void setHighLight(bool h) { highLight_ = h; changed(); }
+
+    int topRow() const { return topRow_; }
+    void setTopRow(int r);
+    // Rows the grid shows at once, from its height and the row height.
+    int visibleRows() const;
+
+    // Inserts a row from TAB-joined text at index (or at the end with -1).
+    void AddItem(const std::string& rowText, int index = -1);
+    void RemoveItem(int index);
+
+    int colWidth(int c) const;
+    void setColWidth(int c, int twips);
+    Alignment colAlignment(int c) const;
+    void setColAlignment(int c, Alignment a);
+    bool scrollBar() const { return scrollBar_; }
+    void setScrollBar(bool s) { scrollBar_ = s; changed(); }
+
+    // Read-only access for views, tests and the runner.
+    const std::string& cell(int r, int c) const;
+    std::string rowText(int r) const;  // cells joined by TAB
+
+    std::function<void()> RowColChange;
+
+    // The user moves the current cell (mouse or arrow keys): selection collapses
+    // to the cell, the first visible row follows, RowColChange once when it moved.
+    void userMoveTo(int r, int c);
+    // Arrow keys, Home/End, PageUp/PageDown move the cell after KeyDown.
+    void userKeyDown(int keyCode, int shift) override;
+
+private:
+    void checkRow(int r) const;
+    void checkCol(int c) const;
+    void scrollIntoView();
+    std::vector<std::vector<std::string>> cells_;
+    int cols_ = 2;
+    int row_ = 0, col_ = 0;
+    int selStartRow_ = 0, selEndRow_ = 0, selStartCol_ = 0, selEndCol_ = 0;
+    int fillStyle_ = 0;
+    bool highLight_ = true;
+    int topRow_ = 0;
+    std::vector<int> colWidths_;
+    std::vector<Alignment> colAlignments_;
+    bool scrollBar_ = false;
+};
+
+}  // namespace wb

@@ -1,0 +1,89 @@
+#pragma once
+// A form: its controls by name, the focus, the mouse pointer, load and activate.
+// Events from user input are dispatched through the form, which contains any
+// failure so that the program never ends abruptly.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/controls/control.h"
+
+namespace wb {
+
+namespace pointer {
+constexpr int kDefault = 0, kHourglass = 11;
+}
+
+class Form {
+public:
+    explicit Form(std::string name);
+    virtual ~Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& name() const { return name_; }
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& c) { caption_ = c; changed(); }
+    int clientWidth() const { return width_; }
+    int clientHeight() const { return height_; }
+    void setClientSize(int w, int h) { width_ = w; height_ = h; changed(); }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool v) { visible_ = v; changed(); }
+    bool enabled() const { return enabled_; }
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int p) { mousePointer_ = p; changed(); }
+
+    // Controls register themselves when they are made.
+    void add(Control* c);
+    void remove(Control* c);
+    Control* find(const std::string& name) const;
+    const std::vector<Control*>& controls() const { return controls_; }
+
+    Control* focused() const { return focused_; }
+    // Moves the focus: LostFocus on the control that had it (a LostFocus handler
+    // that moves the focus elsewhere wins), then GotFocus on the new one.
+    void moveFocus(Control* target);
+    // Tab: the next usable control in tab order, no KeyPress.
+    void tabForward(bool backwards = false);
+
+    std::function<void()> Load;
+    std::function<void()> Activate;
+    std::function<void()> Unload;
+
+    // User input: move the focus where the control takes it, then deliver. Every
+    // handler failure is contained here.
+    void userClick(Control& c);
+    void userFocus(Control& c);
+    void userKeyPress(Control& c, int keyAscii);
+    void userKeyDown(Control& c, int keyCode, int shift);
+    void userCellClick(class Grid& g, int row, int col);
+    void dispatch(const std::function<void()>& action);
+
+    // Number of failures contained since the start (for tests).
+    int containedFailures() const { return containedFailures_; }
+    const std::string& lastFailure() const { return lastFailure_; }
+
+    using Observer = std::function<void()>;
+    void observe(Observer o) { observers_.push_back(std::move(o)); }
+
+private:
+    void changed();
+    std::string name_;
+    std::string caption_;
+    int width_ = 0, height_ = 0;
+    bool visible_ = false;
+    bool enabled_ = true;
+    int mousePointer_ = pointer::kDefault;
+    std::vector<Control*> controls_;
+    std::map<std::string, Control*> byName_;
+    Control* focused_ = nullptr;
+    std::vector<Control*> leaving_;  // controls whose LostFocus is running
+    unsigned focusMoves_ = 0;
+    int containedFailures_ = 0;
+    std::string lastFailure_;
+    std::vector<Observer> observers_;
+};
+
+}  // namespace wb
