@@ -27,4 +27,9 @@ std::string formatIsoDate(const Date& d);
 // blanks around allowed. Returns nothing when the text is not a date.
 std::optional<Date> parseDate(const std::string& text);
 
+// The runtime's date serial: days since 1899-12-30 (negative before it).
+long dateSerial(const Date& d);
+// The date of a serial day number (any day count; check isValidDate if needed).
+Date dateFromSerial(long serial);
+
 }  // namespace wb

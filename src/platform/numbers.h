@@ -8,13 +8,15 @@ namespace wb {
 // Reads the leading number of a text: blanks, tabs and line feeds ignored (also
 // inside the number), optional sign, digits with at most one ".", an optional
 // E or D exponent; "&H" / "&O" start a hexadecimal / octal whole number. Reading
-// stops at the first other character. No leading number gives 0.
+// stops at the first other character. No leading number gives 0. A magnitude
+// beyond a double's range fails with RuntimeError 6 (overflow); a tiny one gives 0.
 double parseLeadingNumber(const std::string& text);
 
 // Formats through a mask of "0" (digit always shown), "#" (digit shown only when
 // significant) and "." (decimal point). Rounds half away from zero on the value's
 // decimal form (15 significant digits); integer digits beyond the mask all shown;
-// leading "-"; no grouping.
+// leading "-" (none when every digit shown is 0); no grouping. Characters other
+// than "0", "#" and "." in a mask are ignored.
 std::string formatMask(double value, const std::string& mask);
 // The same for a single-precision value: rounds on its shortest round-trip form,
 // so 1.005f shows 1.01 under "#####0.00".

@@ -20,6 +20,9 @@ public:
     Value(Date date) : data_(date) {}
     static Value null() { Value v; v.data_ = NullTag{}; return v; }
     static Value boolean(bool b) { Value v; v.data_ = b; return v; }
+    // A single-precision number: a Number whose text form is the single's own
+    // shortest form (1234.56f gives "1234.56", not its widened double's digits).
+    static Value single(float f) { Value v(static_cast<double>(f)); v.single_ = true; return v; }
 
     Kind kind() const { return static_cast<Kind>(data_.index()); }
     bool isEmpty() const { return kind() == Kind::Empty; }
@@ -28,6 +31,7 @@ public:
     bool isNumber() const { return kind() == Kind::Number; }
     bool isBoolean() const { return kind() == Kind::Boolean; }
     bool isDate() const { return kind() == Kind::Date; }
+    bool isSingle() const { return single_; }
 
     // The runtime's default conversions. Null fails with 94 (invalid use of Null);
     // a text that is not a number (or date) fails with 13 (type mismatch).
@@ -46,6 +50,7 @@ private:
     struct NullTag { bool operator==(const NullTag&) const { return true; } };
     struct EmptyTag { bool operator==(const EmptyTag&) const { return true; } };
     std::variant<EmptyTag, NullTag, std::string, double, bool, Date> data_;
+    bool single_ = false;  // a Number that came from a single
 };
 
 }  // namespace wb

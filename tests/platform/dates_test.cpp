@@ -1,0 +1,74 @@
+#include "platform/dates.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+
+namespace wb {
+namespace {
+
+TEST(ParseDate, ReadsMonthFirstAndIso) {
+    const std::pair<const char*, Date> cases[] = {
+        {"03-09-2004", {2004, 3, 9}}, {"3/9/2004", {2004, 3, 9}},   {"3-9-04", {2004, 3, 9}},
+        {"2004-03-09", {2004, 3, 9}}, {"  12/31/1999\t", {1999, 12, 31}},
+        {"1/1/00", {2000, 1, 1}},     {"1/1/29", {2029, 1, 1}},     {"1/1/30", {1930, 1, 1}},
+        {"1/1/99", {1999, 1, 1}},     {"2/29/2000", {2000, 2, 29}}, {"2/29/2004", {2004, 2, 29}},
+        {"2004/3/9", {2004, 3, 9}},   {"1/2/5", {2005, 1, 2}},
+    };
+    for (const auto& [text, expected] : cases) {
+        auto d = parseDate(text);
+        ASSERT_TRUE(d.has_value()) << text;
+        EXPECT_EQ(*d, expected) << text;
+    }
+}
+
+TEST(ParseDate, RefusesWhatIsNotADate) {
+    const char* cases[] = {
+        "",           "   ",        "abc",         "13-45-2004", "13/1/2004",  "0/1/2004",
+        "1/0/2004",   "2/30/2004",  "2/29/1900",   "2/29/2003",  "4/31/2004",  "3/9",
+        "3/9/2004/1", "3-9/2004",   "3.9.2004",    "3 /9/2004",  "03-09-20041", "2004-13-01",
+        "2004-003-01", "003/09/2004", "3/9/0099",  "-3/9/2004",  "3//2004",
+    };
+    for (const char* text : cases) EXPECT_FALSE(parseDate(text).has_value()) << '"' << text << '"';
+}
+
+TEST(DateFormats, WriteEachForm) {
+    Date d{2004, 3, 9};
+    EXPECT_EQ(formatMmDdYyyy(d), "03-09-2004");
+    EXPECT_EQ(formatShortDate(d), "3/9/2004");
+    EXPECT_EQ(formatIsoDate(d), "2004-03-09");
+    Date late{1999, 12, 31};
+    EXPECT_EQ(formatMmDdYyyy(late), "12-31-1999");
+    EXPECT_EQ(formatShortDate(late), "12/31/1999");
+    EXPECT_EQ(formatIsoDate(late), "1999-12-31");
+    // Every form reads back as the same date.
+    for (Date x : {d, late, Date{2029, 1, 1}}) {
+        EXPECT_EQ(parseDate(formatMmDdYyyy(x)), x);
+        EXPECT_EQ(parseDate(formatShortDate(x)), x);
+        EXPECT_EQ(parseDate(formatIsoDate(x)), x);
+    }
+}
+
+TEST(DateSerial, CountsDaysFrom18991230) {
+    const std::pair<Date, long> cases[] = {
+        {{1899, 12, 30}, 0}, {{1899, 12, 29}, -1}, {{1900, 1, 1}, 2}, {{1900, 3, 1}, 61},
+        {{2000, 1, 1}, 36526}, {{2004, 3, 9}, 38055}, {{100, 1, 1}, -657434}, {{9999, 12, 31}, 2958465},
+    };
+    for (const auto& [date, serial] : cases) {
+        EXPECT_EQ(dateSerial(date), serial) << formatIsoDate(date);
+        EXPECT_EQ(dateFromSerial(serial), date) << serial;
+    }
+}
+
+TEST(Clock, SystemClockGivesAValidDateAndFixedClockItsOwn) {
+    Date now = SystemClock().today();
+    EXPECT_TRUE(isValidDate(now.year, now.month, now.day));
+    EXPECT_GE(now.year, 2024);
+    FixedClock fixed(Date{2004, 3, 9});
+    EXPECT_EQ(fixed.today(), (Date{2004, 3, 9}));
+    fixed.set(Date{2005, 1, 2});
+    EXPECT_EQ(fixed.today(), (Date{2005, 1, 2}));
+}
+
+}  // namespace
+}  // namespace wb

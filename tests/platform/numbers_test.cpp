@@ -1,0 +1,129 @@
+#include "platform/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/failure.h"
+
+namespace wb {
+namespace {
+
+struct ParseCase {
+    const char* text;
+    double expected;
+};
+
+TEST(ParseLeadingNumber, ReadsTheLeadingNumber) {
+    const ParseCase cases[] = {
+        {"", 0},          {"abc", 0},        {"12.5", 12.5},     {"1 2.5", 12.5},
+        {" \t12\n.5\r", 12.5},                {"- 5", -5},        {"+7", 7},
+        {"-.5", -0.5},    {".", 0},          {"-", 0},           {"1.2.3", 1.2},
+        {"1,5", 1},       {"12abc", 12},     {"1e", 1},          {"1e+", 1},
+        {"1E3", 1000},    {"1e-2", 0.01},    {"1D2", 100},       {"2d+1x", 20},
+        {"1 E 2", 100},   {"E5", 0},         {"&H1F", 31},       {"&h1f", 31},
+        {"&O17", 15},     {"&O19", 1},       {"&H", 0},          {"&X1", 0},
+        {"& H 1 F", 31},  {"1e-400", 0},     {"007", 7},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseLeadingNumber(c.text), c.expected) << '"' << c.text << '"';
+}
+
+TEST(ParseLeadingNumber, HugeExponentOverflows) {
+    try {
+        parseLeadingNumber("1e400");
+        FAIL() << "no overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), kOverflow);
+    }
+}
+
+TEST(IsNumericText, AcceptsOnlyAWholeNumber) {
+    const std::pair<const char*, bool> cases[] = {
+        {"12", true},    {" -12.5 ", true}, {"+.5", true},   {"1E3", true},   {"1d-2", true},
+        {"&H1F", true},  {"&O17", true},    {"5.", true},
+        {"", false},     {".", false},      {"-", false},    {"  ", false},   {"1e", false},
+        {"1 2", false},  {"1,5", false},    {"12abc", false}, {"1.2.3", false}, {"&H", false},
+        {"&O8", false},  {"abc", false},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(isNumericText(text), expected) << '"' << text << '"';
+}
+
+struct MaskCase {
+    double value;
+    const char* mask;
+    const char* expected;
+};
+
+TEST(FormatMask, DoubleThroughMasks) {
+    const MaskCase cases[] = {
+        {0, "######.00", ".00"},
+        {120000, "#####0.0", "120000.0"},
+        {12.5, "#####0.00", "12.50"},
+        {0, "#####0.00", "0.00"},
+        {85.66, "#####.0", "85.7"},
+        {0, "#####.0", ".0"},
+        {0.04, "#####.0", ".0"},
+        {0.05, "#####.0", ".1"},
+        {1500, "####0.#0", "1500.00"},
+        {12.3, "####0.#0", "12.30"},
+        {79.7342, "#####.00", "79.73"},
+        {2.675, "#####0.00", "2.68"},      // 15-digit form 2.67500000000000 rounds up
+        {1.005, "#####0.00", "1.01"},
+        {0.125, "#####0.00", "0.13"},
+        {-0.125, "#####0.00", "-0.13"},    // half away from zero
+        {9.995, "#####0.00", "10.00"},     // carry into the integer part
+        {999.96, "#####.0", "1000.0"},
+        {-12.5, "#####0.00", "-12.50"},
+        {-85.66, "#####.0", "-85.7"},
+        {-0.001, "#####0.00", "0.00"},     // all zeros: no minus
+        {-0.04, "#####.0", ".0"},
+        {-0.0, "#####.0", ".0"},
+        {123456789012.345, "#####0.00", "123456789012.35"},
+        {1e20, "#####0.0", "100000000000000000000.0"},
+        {1e-20, "#####0.00", "0.00"},
+        {12.6, "######", "13"},
+        {0, "######", ""},
+        {7, "000", "007"},
+        {5, "######.", "5."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatMask(c.value, c.mask), c.expected) << c.value << " via " << c.mask;
+}
+
+TEST(FormatMask, SingleRoundsOnItsShortestForm) {
+    EXPECT_EQ(formatMask(1.005f, "#####0.00"), "1.01");
+    EXPECT_EQ(formatMask(2.675f, "#####0.00"), "2.68");
+    EXPECT_EQ(formatMask(-1.005f, "#####0.00"), "-1.01");
+    EXPECT_EQ(formatMask(1234.5f, "#####.0"), "1234.5");
+    EXPECT_EQ(formatMask(0.0f, "######.0"), ".0");
+    EXPECT_EQ(formatMask(16777216.0f, "#####0.00"), "16777216.00");
+    // 0.45f is 0.449999988... as a double: rounding that form would give .4.
+    EXPECT_EQ(formatMask(0.45f, "#####.0"), ".5");
+}
+
+TEST(NumberToText, ShortestRoundTrip) {
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"},           {-0.0, "0"},          {1500, "1500"},       {0.1, "0.1"},
+        {-2.5, "-2.5"},     {0.1 + 0.2, "0.30000000000000004"},      {123456.789, "123456.789"},
+        {999999999999999, "999999999999999"},    {1e15, "1E+15"},      {1e20, "1E+20"},
+        {-1.5e100, "-1.5E+100"},                 {0.00001, "0.00001"}, {1.5e-7, "1.5E-07"},
+        {1.25e-300, "1.25E-300"},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(numberToText(value), expected);
+        EXPECT_EQ(parseLeadingNumber(numberToText(value)), value) << expected;
+    }
+}
+
+TEST(SingleToText, ShortestPlainDecimal) {
+    const std::pair<float, const char*> cases[] = {
+        {0.0f, "0"},        {0.1f, "0.1"},        {-2.5f, "-2.5"},      {1234.56f, "1234.56"},
+        {16777216.0f, "16777216"},               {1e20f, "100000000000000000000"},
+        {1.5e-7f, "0.00000015"},                  {3.4028235e38f, "340282350000000000000000000000000000000"},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(singleToText(value), expected);
+        EXPECT_EQ(static_cast<float>(parseLeadingNumber(singleToText(value))), value) << expected;
+    }
+}
+
+}  // namespace
+}  // namespace wb
