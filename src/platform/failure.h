@@ -23,6 +23,7 @@ enum ErrorNumber {
     kDiskOrNetworkError = 3043,
     kReadOnly = 3027,
     kFileLocked = 3045,
+    kPrinterError = 482,     // the printer failed (no printer, a device error)
 };
 
 class RuntimeError : public std::runtime_error {
