@@ -32,6 +32,7 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool v) { visible_ = v; changed(); }
     bool enabled() const { return enabled_; }
+    void setEnabled(bool e) { enabled_ = e; changed(); }
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int p) { mousePointer_ = p; changed(); }
 
@@ -43,7 +44,9 @@ public:
 
     Control* focused() const { return focused_; }
     // Moves the focus: LostFocus on the control that had it (a LostFocus handler
-    // that moves the focus elsewhere wins), then GotFocus on the new one.
+    // that moves the focus elsewhere, or keeps it, wins; it is not raised again on
+    // a control whose LostFocus is running), then GotFocus on the new one. A
+    // failing LostFocus does not stop the move; its failure is rethrown after.
     void moveFocus(Control* target);
     // Tab: the next usable control in tab order, no KeyPress.
     void tabForward(bool backwards = false);
@@ -52,16 +55,24 @@ public:
     std::function<void()> Activate;
     std::function<void()> Unload;
 
-    // User input: move the focus where the control takes it, then deliver. Every
-    // handler failure is contained here.
+    // User input: ignored by a control that is hidden or disabled (itself, a
+    // container or the form); a click moves the focus where the control takes it,
+    // then delivers Click (also when the previous LostFocus moved the focus
+    // elsewhere). Every handler failure is contained here.
     void userClick(Control& c);
     void userFocus(Control& c);
+    // Key input goes to c without moving the focus. Tab (keys::kTab) in userKeyDown
+    // moves the focus in tab order (backwards with Shift) and raises no key event.
     void userKeyPress(Control& c, int keyAscii);
     void userKeyDown(Control& c, int keyCode, int shift);
+    void userDblClick(Control& c);
+    // Focus to the grid, the current cell moves there (userMoveTo), then Click.
     void userCellClick(class Grid& g, int row, int col);
+    // Runs an action and contains every failure it raises (never rethrows).
     void dispatch(const std::function<void()>& action);
 
-    // Number of failures contained since the start (for tests).
+    // Number of failures contained since the start (for tests), and the text of
+    // the last one ("Run-time error 'N': text" for a RuntimeError).
     int containedFailures() const { return containedFailures_; }
     const std::string& lastFailure() const { return lastFailure_; }
 

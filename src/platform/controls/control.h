@@ -58,7 +58,8 @@ public:
     void setVisible(bool v);
     bool enabled() const { return enabled_; }
     void setEnabled(bool e);
-    // Visible and enabled with every container and the form.
+    // Visible (shownOnScreen) or enabled (usable) together with every container
+    // up the chain and the form; a control takes input only when both hold.
     bool shownOnScreen() const;
     bool usable() const;
 
@@ -73,8 +74,8 @@ public:
     // boxes, grids, drive and folder lists).
     virtual bool takesFocus() const { return false; }
     bool hasFocus() const;
-    // Moves the focus here; fails with 5 when this control, a container or the
-    // form is hidden or disabled.
+    // Moves the focus here; fails with 5 when the control cannot take the focus or
+    // when it, a container or the form is hidden or disabled.
     void SetFocus();
 
     // Events.
@@ -97,8 +98,12 @@ public:
 
 protected:
     void changed();
+    // Run the key handlers and return the code they leave (0: discarded).
+    int raiseKeyPress(int keyAscii);
+    int raiseKeyDown(int keyCode, int shift);
 
 private:
+    friend class Panel;
     Form& form_;
     std::string name_;
     Panel* container_ = nullptr;

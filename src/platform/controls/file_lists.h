@@ -10,12 +10,17 @@ namespace wb {
 
 class DriveList : public Control {
 public:
-    using Control::Control;
+    // Starts on the volume that holds the current working folder.
+    DriveList(Form& form, std::string name);
     bool takesFocus() const override { return true; }
-    // The mounted volumes, read from the system when first asked.
+    // The mounted volumes (mount points, "/" first), read from the system when first asked.
     const std::vector<std::string>& drives() const;
     const std::string& drive() const { return drive_; }
-    void setDrive(const std::string& d);  // raises Change when it changes
+    // Raises Change when it changes; fails with 68 (device unavailable) for a
+    // volume that is not an existing folder.
+    void setDrive(const std::string& d);
+    // The mounted volume that holds an absolute path ("/" when none is nearer).
+    std::string driveOf(const std::string& path) const;
     std::function<void()> Change;
 
 private:
@@ -25,12 +30,16 @@ private:
 
 class DirList : public Control {
 public:
-    using Control::Control;
+    // Starts on the current working folder.
+    DirList(Form& form, std::string name);
     bool takesFocus() const override { return true; }
+    // Absolute, without a trailing "/" except for the root.
     const std::string& path() const { return path_; }
-    // Fails with 76 (path not found) for a folder that does not exist.
+    // Opens a folder (a relative path is taken from the current working folder).
+    // Fails with 76 (path not found) for a folder that does not exist; raises
+    // Change when the open folder changes.
     void setPath(const std::string& p);
-    // The sub-folders of the open folder, sorted.
+    // The sub-folders of the open folder, sorted; hidden (dot) folders left out.
     std::vector<std::string> subFolders() const;
     std::function<void()> Change;
 

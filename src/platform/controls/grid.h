@@ -2,6 +2,10 @@
 // The grid: rows of TAB-joined text. It never edits a cell by itself. Setting Row
 // or Col to a different cell raises RowColChange before the setter returns, also
 // from inside handlers. FillStyle 1 makes a Text write fill every selected cell.
+// A new grid has 2 rows and 2 columns. Bad indexes fail with 30009 (row) or
+// 30010 (column). Whenever the grid shrinks (Rows, Cols, RemoveItem) the current
+// cell, the selection and TopRow are clamped to what is left; when that moves the
+// current cell, RowColChange is raised. AddItem never moves the current cell index.
 #include <string>
 #include <vector>
 
@@ -38,17 +42,20 @@ public:
     void setSelEndCol(int c);
 
     int fillStyle() const { return fillStyle_; }  // 0 current cell, 1 every selected cell
-    void setFillStyle(int f) { fillStyle_ = f; }
+    void setFillStyle(int f) { fillStyle_ = f; changed(); }
     bool highLight() const { return highLight_; }
     void setHighLight(bool h) { highLight_ = h; changed(); }
 
     int topRow() const { return topRow_; }
-    void setTopRow(int r);
-    // Rows the grid shows at once, from its height and the row height.
+    void setTopRow(int r);  // clamped to 0..Rows-1
+    // Rows the grid shows at once: height / kRowHeight, at least 1.
     int visibleRows() const;
+    static constexpr int kRowHeight = 240;  // twips
 
-    // Inserts a row from TAB-joined text at index (or at the end with -1).
+    // Inserts a row from TAB-joined text at index 0..Rows (or at the end with -1):
+    // missing cells are empty, fields beyond the last column are ignored.
     void AddItem(const std::string& rowText, int index = -1);
+    // Removes a row; the last remaining row cannot be removed (30015).
     void RemoveItem(int index);
 
     int colWidth(int c) const;
@@ -58,7 +65,7 @@ public:
     bool scrollBar() const { return scrollBar_; }
     void setScrollBar(bool s) { scrollBar_ = s; changed(); }
 
-    // Read-only access for views, tests and the runner.
+    // Read-only access for views, tests and the runner (empty outside the grid).
     const std::string& cell(int r, int c) const;
     std::string rowText(int r) const;  // cells joined by TAB
 
@@ -67,13 +74,16 @@ public:
     // The user moves the current cell (mouse or arrow keys): selection collapses
     // to the cell, the first visible row follows, RowColChange once when it moved.
     void userMoveTo(int r, int c);
-    // Arrow keys, Home/End, PageUp/PageDown move the cell after KeyDown.
+    // Arrow keys, Home/End (with Ctrl: first/last cell), PageUp/PageDown move the
+    // cell after KeyDown.
     void userKeyDown(int keyCode, int shift) override;
 
 private:
     void checkRow(int r) const;
     void checkCol(int c) const;
-    void scrollIntoView();
+    void scrollIntoView(int r);  // TopRow so that row r is in view
+    void clampAfterShrink();
+    void moveCurrentCell(int r, int c);
     std::vector<std::vector<std::string>> cells_;
     int cols_ = 2;
     int row_ = 0, col_ = 0;

@@ -7,6 +7,7 @@ namespace wb {
 class Panel : public Control {
 public:
     using Control::Control;
+    ~Panel() override;  // its children are left without a container
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& c) { caption_ = c; changed(); }
     const std::vector<Control*>& children() const { return children_; }

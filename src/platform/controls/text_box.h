@@ -13,9 +13,11 @@ public:
     bool takesFocus() const override { return true; }
 
     const std::string& text() const { return text_; }
+    // Cut to MaxLength; the caret goes to 0 with no selection.
     void setText(const std::string& t);
 
     int maxLength() const { return maxLength_; }  // 0: no limit
+    // Keeps the text already there; the limit applies to later writes and typing.
     void setMaxLength(int n);
     bool multiLine() const { return multiLine_; }
     void setMultiLine(bool m) { multiLine_ = m; changed(); }
@@ -24,7 +26,8 @@ public:
     Alignment alignment() const { return alignment_; }
     void setAlignment(Alignment a) { alignment_ = a; changed(); }
 
-    // Caret position and selection, in characters.
+    // Caret position and selection, in characters; clamped to the text, negative
+    // values fail with 380.
     int selStart() const { return selStart_; }
     void setSelStart(int s);
     int selLength() const { return selLength_; }
@@ -39,7 +42,9 @@ public:
     void userKeyDown(int keyCode, int shift) override;
 
 private:
+    // Replaces the selection by s (the user's edit), within MaxLength.
     void replaceSelection(const std::string& s);
+    void userEdit(std::string text, int caret);
     std::string text_;
     int maxLength_ = 0;
     bool multiLine_ = false;

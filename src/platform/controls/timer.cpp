@@ -1,0 +1,9 @@
+#include "platform/controls/timer.h"
+
+namespace wb {
+
+void Timer::fire() {
+    if (timerEnabled() && OnTimer) OnTimer();
+}
+
+}  // namespace wb
