@@ -5,6 +5,11 @@ namespace wb {
 Printer::Printer() = default;
 Printer::~Printer() = default;
 
+const std::vector<std::string>& Printer::documentFiles() const {
+    static const std::vector<std::string> none;
+    return none;
+}
+
 void Printer::setScaleMode(int mode) {
     if (mode != 1) throw RuntimeError(kInvalidCall, "Only twips (ScaleMode 1) are supported");
     scaleMode_ = mode;

@@ -8,6 +8,7 @@
 //
 // Failures of the device are RuntimeError kPrinterError (482 "Printer error").
 #include <string>
+#include <vector>
 
 #include "platform/controls/control.h"  // Font
 #include "platform/failure.h"
@@ -84,6 +85,10 @@ public:
 
     // The metrics TextWidth/TextHeight use; also what the notes reflow wraps with.
     virtual const TextMetrics& metrics() const = 0;
+
+    // The documents this printer has written as files (PDF when no printer is
+    // installed), oldest first, since it was made; none for a real printer.
+    virtual const std::vector<std::string>& documentFiles() const;
 
 protected:
     // What a backend draws. Positions in twips; the font is the current one.

@@ -118,9 +118,7 @@ void Grid::setTopRow(int r) {
 
 int Grid::visibleRows() const { return std::max(1, height() / kRowHeight); }
 
-void Grid::AddItem(const std::string& rowText, int index) {
-    if (index == -1) index = rows();
-    if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
+std::vector<std::string> Grid::splitRow(const std::string& rowText) const {
     std::vector<std::string> row(cols_);
     std::size_t start = 0;
     for (int c = 0; c < cols_ && start <= rowText.size(); ++c) {
@@ -130,7 +128,19 @@ void Grid::AddItem(const std::string& rowText, int index) {
         if (tab == std::string::npos) break;
         start = tab + 1;
     }
-    cells_.insert(cells_.begin() + index, std::move(row));
+    return row;
+}
+
+void Grid::AddItem(const std::string& rowText, int index) {
+    if (index == -1) index = rows();
+    if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
+    cells_.insert(cells_.begin() + index, splitRow(rowText));
+    changed();
+}
+
+void Grid::setRowText(int r, const std::string& rowText) {
+    checkRow(r);
+    cells_[r] = splitRow(rowText);
     changed();
 }
 

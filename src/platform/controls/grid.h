@@ -57,6 +57,10 @@ public:
     void AddItem(const std::string& rowText, int index = -1);
     // Removes a row; the last remaining row cannot be removed (30015).
     void RemoveItem(int index);
+    // Replaces the cells of row r from TAB-joined text as RemoveItem(r) followed by
+    // AddItem(rowText, r) would, but without moving the current cell or the
+    // selection (so no RowColChange); fails with 30009 past the last row.
+    void setRowText(int r, const std::string& rowText);
 
     int colWidth(int c) const;
     void setColWidth(int c, int twips);
@@ -79,6 +83,7 @@ public:
     void userKeyDown(int keyCode, int shift) override;
 
 private:
+    std::vector<std::string> splitRow(const std::string& rowText) const;
     void checkRow(int r) const;
     void checkCol(int c) const;
     void scrollIntoView(int r);  // TopRow so that row r is in view

@@ -99,6 +99,10 @@ std::vector<std::string> QtPrinter::takeWrittenPdfs() {
     return taken;
 }
 
+std::string QtPrinter::defaultPdfFolder() {
+    return QDir::current().filePath("Printouts").toLocal8Bit().toStdString();
+}
+
 float QtPrinter::scaleTop() const { return 0; }
 
 float QtPrinter::scaleWidth() const {
@@ -178,6 +182,7 @@ void QtPrinter::endDocument() {
     if (!currentPdfPath_.empty()) {
         lastPdfPath_ = currentPdfPath_;
         writtenPdfs_.push_back(currentPdfPath_);
+        allPdfs_.push_back(currentPdfPath_);
     }
 }
 

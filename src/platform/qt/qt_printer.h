@@ -55,6 +55,9 @@ public:
     // The PDF files written since the last call, so that the caller can tell the
     // user once per printout.
     std::vector<std::string> takeWrittenPdfs();
+    const std::vector<std::string>& documentFiles() const override { return allPdfs_; }
+    // Where the program writes its PDF files: "Printouts" in the working folder.
+    static std::string defaultPdfFolder();
 
     float scaleTop() const override;
     float scaleWidth() const override;
@@ -80,6 +83,7 @@ private:
     std::string currentPdfPath_;
     std::string lastPdfPath_;
     std::vector<std::string> writtenPdfs_;
+    std::vector<std::string> allPdfs_;
 };
 
 }  // namespace wb

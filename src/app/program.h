@@ -1,0 +1,66 @@
+#pragma once
+// The whole program: the splash window, the main window and the start-up that
+// hands over from one to the other. The Qt program and the scenario runner both
+// drive it; neither knows more of the start-up than this.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace wb {
+
+class Form;
+class Form1;
+class Form2;
+class SettingsStore;
+
+class Program {
+public:
+    // The program keeps its own copy of the services, whose endProgram also
+    // makes ended() true.
+    explicit Program(Services& services);
+    ~Program();
+
+    // Loads the splash window, shows and activates it: its timer is then enabled.
+    // When the splash timer fires, it hands over to the main window, unloads the
+    // splash and activates the main window (its first activation opens the
+    // record database).
+    void start();
+
+    Form2* splash() const;      // null once it has been unloaded
+    Form1* mainWindow() const;  // null until the splash timer has handed over
+    bool ended() const { return ended_; }
+
+    // The main window becoming active again (a window system's activation event).
+    // Only the first activation does anything; the hand-over already runs it.
+    void activateMainWindow();
+
+    // Closes the main window as the user does with the window's close box.
+    void closeMainWindow();
+
+    // The settings store "SetupVASK.MDB" (the splash window's data source).
+    SettingsStore& settings() const { return *settings_; }
+    // The services as the program's logic sees them.
+    Services& services() { return services_; }
+
+    // Told when a form is loaded (its controls exist) and before it is unloaded,
+    // so that views can follow.
+    std::function<void(Form&)> formLoaded;
+    std::function<void(Form&)> formUnloading;
+
+private:
+    friend class Form2;
+    void handOverToMainWindow();
+    void unloadSplash();
+    Services services_;
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<Form2> splash_;
+    std::unique_ptr<Form1> main_;
+    // Unloaded forms, destroyed with the program: an unload may come from inside
+    // a handler of the form itself.
+    std::vector<std::unique_ptr<Form>> unloaded_;
+    bool ended_ = false;
+};
+
+}  // namespace wb

@@ -1,0 +1,222 @@
+#include "platform/sqlite/column_values.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "platform/numbers.h"
+
+namespace wb::sqlite {
+
+namespace {
+
+constexpr int kDefaultTextSize = 255;
+
+[[noreturn]] void mismatch(const FieldDef& field)
+{
+    throw RuntimeError(dberr::kTypeMismatch, "Data type conversion error in field " + field.name);
+}
+
+bool isBlankText(const Value& v)
+{
+    return v.isText() && v.toText().find_first_not_of(" \t") == std::string::npos;
+}
+
+std::optional<double> numberOf(const Value& v)
+{
+    switch (v.kind()) {
+    case Value::Kind::Number: return v.toNumber();
+    case Value::Kind::Boolean: return v.toBool() ? -1.0 : 0.0;
+    case Value::Kind::Text:
+        if (isNumericText(v.toText())) return v.toNumber();
+        return std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<std::int64_t> booleanOf(const Value& v)
+{
+    if (v.isText()) {
+        std::string t = v.toText();
+        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (t == "true" || t == "yes" || t == "on") return -1;
+        if (t == "false" || t == "no" || t == "off") return 0;
+    }
+    std::optional<double> n = numberOf(v);
+    if (!n) return std::nullopt;
+    return *n != 0 ? -1 : 0;
+}
+
+std::optional<std::string> isoDateOf(const Value& v)
+{
+    if (v.isDate()) return formatIsoDate(v.toDate());
+    if (v.isText()) {
+        if (std::optional<Date> d = parseDate(v.toText())) return formatIsoDate(*d);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> wholeNumberOf(const Value& v)
+{
+    std::optional<double> n = numberOf(v);
+    if (!n || !std::isfinite(*n) || std::fabs(*n) > 9.2e18) return std::nullopt;
+    return static_cast<std::int64_t>(std::nearbyint(*n));  // half to even
+}
+
+std::string textOf(const Value& v)
+{
+    return latin1ToUtf8(v.toText());
+}
+
+}  // namespace
+
+std::string columnDeclaration(const FieldDef& field)
+{
+    switch (field.type) {
+    case FieldType::Text:
+        return "TEXT(" + std::to_string(field.size > 0 ? field.size : kDefaultTextSize) + ") COLLATE NOCASE";
+    case FieldType::Memo: return "LONGTEXT COLLATE NOCASE";
+    case FieldType::Double: return "DOUBLE";
+    case FieldType::Long: return "INTEGER";
+    case FieldType::Boolean: return "BOOLEAN";
+    case FieldType::Date: return "DATE";
+    }
+    return "";
+}
+
+FieldDef fieldFromDeclaredType(const std::string& name, const std::string& declaredType)
+{
+    std::string t;
+    for (char c : declaredType) t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    FieldDef f{name, FieldType::Memo, 0};
+    if (t.rfind("TEXT", 0) == 0) {
+        f.type = FieldType::Text;
+        f.size = kDefaultTextSize;
+        size_t open = t.find('(');
+        if (open != std::string::npos) f.size = std::atoi(t.c_str() + open + 1);
+        if (f.size <= 0) f.size = kDefaultTextSize;
+    } else if (t == "DOUBLE" || t == "REAL" || t == "FLOAT") {
+        f.type = FieldType::Double;
+    } else if (t == "INTEGER" || t == "INT" || t == "LONG") {
+        f.type = FieldType::Long;
+    } else if (t == "BOOLEAN") {
+        f.type = FieldType::Boolean;
+    } else if (t == "DATE") {
+        f.type = FieldType::Date;
+    }
+    return f;
+}
+
+SqlValue storedValue(const FieldDef& field, const Value& v)
+{
+    if (v.isNull() || v.isEmpty()) return std::monostate{};
+    switch (field.type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        std::string text = v.toText();
+        int limit = field.size > 0 ? field.size : kDefaultTextSize;
+        if (field.type == FieldType::Text && static_cast<int>(text.size()) > limit) {
+            throw RuntimeError(dberr::kFieldTooSmall,
+                               "The field " + field.name + " is too small for the data");
+        }
+        return latin1ToUtf8(text);
+    }
+    case FieldType::Double: {
+        if (isBlankText(v)) return std::monostate{};
+        std::optional<double> n = numberOf(v);
+        if (!n) mismatch(field);
+        return *n;
+    }
+    case FieldType::Long: {
+        if (isBlankText(v)) return std::monostate{};
+        std::optional<std::int64_t> n = wholeNumberOf(v);
+        if (!n) mismatch(field);
+        return *n;
+    }
+    case FieldType::Boolean: {
+        if (isBlankText(v)) return std::monostate{};
+        std::optional<std::int64_t> b = booleanOf(v);
+        if (!b) mismatch(field);
+        return *b;
+    }
+    case FieldType::Date: {
+        if (isBlankText(v)) return std::monostate{};
+        std::optional<std::string> iso = isoDateOf(v);
+        if (!iso) mismatch(field);
+        return *iso;
+    }
+    }
+    return std::monostate{};
+}
+
+Value readValue(const FieldDef& field, const SqlValue& stored)
+{
+    if (isNull(stored)) return Value::null();
+    auto asText = [&]() -> std::string {
+        if (auto s = std::get_if<std::string>(&stored)) return utf8ToLatin1(*s);
+        if (auto i = std::get_if<std::int64_t>(&stored)) return std::to_string(*i);
+        return numberToText(std::get<double>(stored));
+    };
+    auto asNumber = [&]() -> std::optional<double> {
+        if (auto i = std::get_if<std::int64_t>(&stored)) return static_cast<double>(*i);
+        if (auto d = std::get_if<double>(&stored)) return *d;
+        std::string text = asText();
+        if (isNumericText(text)) return parseLeadingNumber(text);
+        return std::nullopt;
+    };
+    switch (field.type) {
+    case FieldType::Text:
+    case FieldType::Memo: return Value(asText());
+    case FieldType::Double:
+    case FieldType::Long: {
+        if (std::optional<double> n = asNumber()) return Value(*n);
+        return Value(asText());
+    }
+    case FieldType::Boolean: {
+        if (std::optional<double> n = asNumber()) return Value::boolean(*n != 0);
+        return Value(asText());
+    }
+    case FieldType::Date: {
+        std::string text = asText();
+        if (std::optional<Date> d = parseDate(text)) return Value(*d);
+        return Value(text);
+    }
+    }
+    return Value::null();
+}
+
+std::optional<SqlValue> criterionValue(const FieldDef& field, const Value& v)
+{
+    if (v.isNull()) return std::nullopt;
+    switch (field.type) {
+    case FieldType::Text:
+    case FieldType::Memo: return SqlValue(textOf(v));
+    case FieldType::Double: {
+        std::optional<double> n = numberOf(v);
+        if (!n) return std::nullopt;
+        return SqlValue(*n);
+    }
+    case FieldType::Long: {
+        std::optional<double> n = numberOf(v);
+        if (!n) return std::nullopt;
+        return SqlValue(*n);
+    }
+    case FieldType::Boolean: {
+        std::optional<std::int64_t> b;
+        if (v.isNumber()) {
+            double n = v.toNumber();
+            return SqlValue(n);
+        }
+        b = booleanOf(v);
+        if (!b) return std::nullopt;
+        return SqlValue(*b);
+    }
+    case FieldType::Date: {
+        std::optional<std::string> iso = isoDateOf(v);
+        if (!iso) return std::nullopt;
+        return SqlValue(*iso);
+    }
+    }
+    return std::nullopt;
+}
+
+}  // namespace wb::sqlite

@@ -1,0 +1,178 @@
+#include "platform/sqlite/sqlite_database.h"
+
+#include <algorithm>
+
+#include "platform/sqlite/column_values.h"
+#include "platform/sqlite/sql_criteria.h"
+#include "platform/sqlite/sqlite_recordset.h"
+
+namespace wb::sqlite {
+
+SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
+    : db_(db), path_(std::move(path)), readOnly_(readOnly)
+{
+    loadTables();
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    try {
+        Close();
+    } catch (...) {
+    }
+}
+
+void SqliteDatabase::loadTables()
+{
+    std::vector<std::string> names;
+    {
+        Statement list(db_, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY rowid");
+        while (list.step()) names.push_back(std::get<std::string>(list.column(0)));
+    }
+    for (const std::string& name : names) {
+        TableInfo info;
+        info.def.name = name;
+        Statement columns(db_, "SELECT name, type FROM pragma_table_info(?)");
+        columns.bind(1, name);
+        while (columns.step()) {
+            SqlValue type = columns.column(1);
+            info.def.fields.push_back(fieldFromDeclaredType(
+                std::get<std::string>(columns.column(0)),
+                std::holds_alternative<std::string>(type) ? std::get<std::string>(type) : ""));
+        }
+        Statement indexes(db_, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL");
+        indexes.bind(1, name);
+        while (indexes.step()) {
+            IndexDef index{std::get<std::string>(indexes.column(0)), {}};
+            Statement fields(db_, "SELECT name FROM pragma_index_info(?) ORDER BY seqno");
+            fields.bind(1, index.name);
+            while (fields.step()) index.fields.push_back(std::get<std::string>(fields.column(0)));
+            info.def.indexes.push_back(index);
+        }
+        tables_.push_back(std::move(info));
+    }
+}
+
+sqlite3* SqliteDatabase::handle() const
+{
+    if (!db_) throw RuntimeError(dberr::kObjectClosed, "The database is closed");
+    return db_;
+}
+
+Statement& SqliteDatabase::statement(const std::string& sql)
+{
+    auto found = statements_.find(sql);
+    if (found == statements_.end()) {
+        found = statements_.emplace(sql, std::make_unique<Statement>(handle(), sql)).first;
+    }
+    found->second->reset();
+    return *found->second;
+}
+
+const TableInfo& SqliteDatabase::table(const std::string& name) const
+{
+    handle();
+    for (const TableInfo& t : tables_) {
+        if (sameName(t.def.name, name)) return t;
+    }
+    throw RuntimeError(dberr::kTableNotFound, "The engine cannot find the table '" + name + "'");
+}
+
+std::int64_t SqliteDatabase::maxRowid(const TableInfo& table)
+{
+    Statement& s = statement("SELECT max(rowid) FROM " + table.quotedName());
+    s.step();
+    std::int64_t max = s.columnInt(0);
+    s.reset();
+    return max;
+}
+
+std::int64_t SqliteDatabase::nextRowid(const TableInfo& table)
+{
+    std::int64_t& high = highWater_[table.def.name];
+    high = std::max(high, maxRowid(table)) + 1;
+    return high;
+}
+
+void SqliteDatabase::requireWritable() const
+{
+    handle();
+    if (readOnly_) throw RuntimeError(dberr::kReadOnly, "The database " + path_ + " is read-only");
+}
+
+std::shared_ptr<Recordset> SqliteDatabase::CreateDynaset(const RecordSource& source)
+{
+    const TableInfo& info = table(source.table);
+    std::vector<int> order;
+    for (const std::string& name : source.orderBy) order.push_back(info.requireField(name, dberr::kUnknownField));
+    // Checks the criterion's fields now rather than at the first move.
+    compileCriteria(info, source.where);
+    auto set = std::make_shared<SqliteRecordset>(shared_from_this(), info, source.where, order,
+                                                 maxRowid(info), std::vector<std::int64_t>{});
+    adopt(set);
+    set->start();
+    return set;
+}
+
+void SqliteDatabase::adopt(const std::shared_ptr<SqliteRecordset>& set)
+{
+    std::erase_if(sets_, [](const std::weak_ptr<SqliteRecordset>& w) { return w.expired(); });
+    sets_.push_back(set);
+}
+
+long SqliteDatabase::DeleteRows(const std::string& tableName, const Criteria& where)
+{
+    requireWritable();
+    const TableInfo& info = table(tableName);
+    SqlCondition condition = compileCriteria(info, where);
+    Statement& s = statement("DELETE FROM " + info.quotedName() + " WHERE " + condition.sql);
+    s.bindAll(condition.params);
+    s.run();
+    noteWrite();
+    return static_cast<long>(sqlite3_changes(db_));
+}
+
+void SqliteDatabase::BeginTrans()
+{
+    exec(handle(), "SAVEPOINT wb_transaction");
+    ++transactionDepth_;
+}
+
+void SqliteDatabase::CommitTrans()
+{
+    if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to commit");
+    exec(handle(), "RELEASE wb_transaction");
+    --transactionDepth_;
+}
+
+void SqliteDatabase::Rollback()
+{
+    if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to roll back");
+    exec(handle(), "ROLLBACK TO wb_transaction");
+    exec(handle(), "RELEASE wb_transaction");
+    --transactionDepth_;
+    noteWrite();
+}
+
+std::vector<TableDef> SqliteDatabase::TableDefs()
+{
+    handle();
+    std::vector<TableDef> defs;
+    for (const TableInfo& t : tables_) defs.push_back(t.def);
+    return defs;
+}
+
+void SqliteDatabase::Close()
+{
+    if (!db_) return;
+    for (const auto& weak : sets_) {
+        if (auto set = weak.lock()) set->markClosed();
+    }
+    sets_.clear();
+    statements_.clear();
+    sqlite3_close_v2(db_);  // an open transaction is rolled back
+    db_ = nullptr;
+    transactionDepth_ = 0;
+}
+
+}  // namespace wb::sqlite

@@ -1,0 +1,64 @@
+#pragma once
+// A database file opened on SQLite, and what its record sets need of it.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/database.h"
+#include "platform/sqlite/sqlite_support.h"
+#include "platform/sqlite/table_info.h"
+
+namespace wb::sqlite {
+
+class SqliteRecordset;
+
+class SqliteDatabase : public Database, public std::enable_shared_from_this<SqliteDatabase> {
+public:
+    // Takes over the open connection; reads the tables' layouts.
+    SqliteDatabase(sqlite3* db, std::string path, bool readOnly);
+    ~SqliteDatabase() override;
+
+    std::shared_ptr<Recordset> CreateDynaset(const RecordSource& source) override;
+    long DeleteRows(const std::string& table, const Criteria& where) override;
+    void BeginTrans() override;
+    void CommitTrans() override;
+    void Rollback() override;
+    std::vector<TableDef> TableDefs() override;
+    bool readOnly() const override { return readOnly_; }
+    const std::string& path() const override { return path_; }
+    void Close() override;
+    bool isOpen() const override { return db_ != nullptr; }
+
+    // For the record sets.
+    sqlite3* handle() const;
+    // A prepared statement kept for reuse, reset and unbound.
+    Statement& statement(const std::string& sql);
+    const TableInfo& table(const std::string& name) const;
+    std::int64_t maxRowid(const TableInfo& table);
+    // A row id above every row id this connection has seen in the table, so a
+    // deleted row's id is never given again while record sets may remember it.
+    std::int64_t nextRowid(const TableInfo& table);
+    void requireWritable() const;
+    // Record sets made from record sets: closed with the database as well.
+    void adopt(const std::shared_ptr<SqliteRecordset>& set);
+    // Counts writes, so record sets know when a row they read may have changed.
+    void noteWrite() { ++generation_; }
+    std::uint64_t generation() const { return generation_; }
+
+private:
+    void loadTables();
+
+    sqlite3* db_;
+    std::string path_;
+    bool readOnly_;
+    int transactionDepth_ = 0;
+    std::uint64_t generation_ = 0;
+    std::vector<TableInfo> tables_;
+    std::map<std::string, std::int64_t> highWater_;
+    std::map<std::string, std::unique_ptr<Statement>> statements_;
+    std::vector<std::weak_ptr<SqliteRecordset>> sets_;
+};
+
+}  // namespace wb::sqlite

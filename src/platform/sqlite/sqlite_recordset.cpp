@@ -1,0 +1,510 @@
+#include "platform/sqlite/sqlite_recordset.h"
+
+#include "platform/sqlite/column_values.h"
+
+namespace wb::sqlite {
+
+namespace {
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw RuntimeError(dberr::kNoCurrentRecord, "No current record");
+}
+
+[[noreturn]] void recordDeleted()
+{
+    throw RuntimeError(dberr::kRecordDeleted, "Record is deleted");
+}
+
+void append(std::vector<SqlValue>& to, const std::vector<SqlValue>& from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+}  // namespace
+
+SqliteRecordset::SqliteRecordset(std::shared_ptr<SqliteDatabase> db, const TableInfo& table, Criteria where,
+                                 std::vector<int> order, std::int64_t bound, std::vector<std::int64_t> added)
+    : db_(std::move(db)),
+      table_(&table),
+      where_(std::move(where)),
+      whereSql_(compileCriteria(table, where_)),
+      order_(std::move(order)),
+      bound_(bound),
+      added_(std::move(added))
+{
+}
+
+void SqliteRecordset::requireOpen() const
+{
+    if (!open_ || !db_->isOpen()) throw RuntimeError(dberr::kObjectClosed, "The record set is closed");
+}
+
+void SqliteRecordset::ensurePositioned()
+{
+    if (pos_.kind != Position::Unset) return;
+    std::optional<Position> first = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
+    pos_ = first ? *first : Position::of(Position::Empty);
+}
+
+// ---- seeking ---------------------------------------------------------------
+
+std::optional<SqliteRecordset::Position> SqliteRecordset::seekBase(Direction dir, const Position* from,
+                                                                   const SqlCondition* extra)
+{
+    const bool forward = dir == Direction::Forward;
+    std::vector<std::string> columns;
+    for (int c : order_) columns.push_back(quoteName(table_->field(c).name));
+
+    std::string query = "SELECT rowid";
+    for (const std::string& c : columns) query += ", " + c;
+    query += " FROM " + table_->quotedName() + " WHERE rowid <= ? AND (" + whereSql_.sql + ")";
+    std::vector<SqlValue> params{bound_};
+    append(params, whereSql_.params);
+    if (extra) {
+        query += " AND (" + extra->sql + ")";
+        append(params, extra->params);
+    }
+    std::string orderBy = " ORDER BY ";
+    for (const std::string& c : columns) orderBy += c + (forward ? " ASC, " : " DESC, ");
+    orderBy += forward ? "rowid ASC LIMIT 1" : "rowid DESC LIMIT 1";
+
+    // The rows beyond a key, nearest first: the same order values and a row id
+    // beyond; then, column by column from the last, an equal prefix and this
+    // column beyond. Each is one index range, tried in turn.
+    struct Term {
+        std::string sql;
+        std::vector<SqlValue> params;
+    };
+    std::vector<Term> terms;
+    if (!from) {
+        terms.push_back({"", {}});
+    } else {
+        auto equalPrefix = [&](size_t count) {
+            Term t;
+            for (size_t i = 0; i < count; ++i) {
+                if (isNull(from->order[i])) {
+                    t.sql += " AND " + columns[i] + " IS NULL";
+                } else {
+                    t.sql += " AND " + columns[i] + " = ?";
+                    t.params.push_back(from->order[i]);
+                }
+            }
+            return t;
+        };
+        Term last = equalPrefix(columns.size());
+        last.sql += forward ? " AND rowid > ?" : " AND rowid < ?";
+        last.params.push_back(from->rowid);
+        terms.push_back(last);
+        for (size_t i = columns.size(); i-- > 0;) {
+            const SqlValue& v = from->order[i];
+            if (forward) {
+                Term t = equalPrefix(i);
+                if (isNull(v)) {
+                    t.sql += " AND " + columns[i] + " IS NOT NULL";
+                } else {
+                    t.sql += " AND " + columns[i] + " > ?";
+                    t.params.push_back(v);
+                }
+                terms.push_back(t);
+            } else if (!isNull(v)) {
+                Term less = equalPrefix(i);
+                less.sql += " AND " + columns[i] + " < ?";
+                less.params.push_back(v);
+                terms.push_back(less);
+                Term nulls = equalPrefix(i);
+                nulls.sql += " AND " + columns[i] + " IS NULL";
+                terms.push_back(nulls);
+            }
+        }
+    }
+
+    for (const Term& term : terms) {
+        Statement& s = db_->statement(query + term.sql + orderBy);
+        s.bindAll(params);
+        s.bindAll(term.params, static_cast<int>(params.size()) + 1);
+        if (s.step()) {
+            Position p = Position::of(Position::Base);
+            p.rowid = s.columnInt(0);
+            for (size_t i = 0; i < columns.size(); ++i) p.order.push_back(s.column(static_cast<int>(i) + 1));
+            s.reset();
+            return p;
+        }
+        s.reset();
+    }
+    return std::nullopt;
+}
+
+bool SqliteRecordset::rowExists(std::int64_t rowid, const SqlCondition* extra)
+{
+    std::string query = "SELECT 1 FROM " + table_->quotedName() + " WHERE rowid = ?";
+    if (extra) query += " AND (" + extra->sql + ")";
+    Statement& s = db_->statement(query);
+    s.bind(1, rowid);
+    if (extra) s.bindAll(extra->params, 2);
+    bool found = s.step();
+    s.reset();
+    return found;
+}
+
+std::optional<SqliteRecordset::Position> SqliteRecordset::seekAdded(Direction dir, std::optional<size_t> from,
+                                                                    const SqlCondition* extra)
+{
+    auto at = [&](size_t i) {
+        Position p = Position::of(Position::Added);
+        p.rowid = added_[i];
+        p.added = i;
+        return p;
+    };
+    if (dir == Direction::Forward) {
+        for (size_t i = from ? *from + 1 : 0; i < added_.size(); ++i) {
+            if (rowExists(added_[i], extra)) return at(i);
+        }
+    } else {
+        for (size_t i = from ? *from : added_.size(); i-- > 0;) {
+            if (rowExists(added_[i], extra)) return at(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SqliteRecordset::Position> SqliteRecordset::step(Direction dir, const Position& from,
+                                                               const SqlCondition* extra)
+{
+    if (dir == Direction::Forward) {
+        switch (from.kind) {
+        case Position::Unset:
+        case Position::BeforeFirst:
+            if (auto p = seekBase(dir, nullptr, extra)) return p;
+            return seekAdded(dir, std::nullopt, extra);
+        case Position::Base:
+            if (auto p = seekBase(dir, &from, extra)) return p;
+            return seekAdded(dir, std::nullopt, extra);
+        case Position::Added: return seekAdded(dir, from.added, extra);
+        default: return std::nullopt;
+        }
+    }
+    switch (from.kind) {
+    case Position::AfterLast:
+        if (auto p = seekAdded(dir, std::nullopt, extra)) return p;
+        return seekBase(dir, nullptr, extra);
+    case Position::Added:
+        if (auto p = seekAdded(dir, from.added, extra)) return p;
+        return seekBase(dir, nullptr, extra);
+    case Position::Base: return seekBase(dir, &from, extra);
+    default: return std::nullopt;
+    }
+}
+
+SqliteRecordset::Position SqliteRecordset::endPosition(Position::Kind kind)
+{
+    bool any = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr).has_value();
+    return Position::of(any ? kind : Position::Empty);
+}
+
+// ---- ends and moves --------------------------------------------------------
+
+bool SqliteRecordset::IsBOF()
+{
+    requireOpen();
+    ensurePositioned();
+    return pos_.kind == Position::BeforeFirst || pos_.kind == Position::Empty;
+}
+
+bool SqliteRecordset::IsEOF()
+{
+    requireOpen();
+    ensurePositioned();
+    return pos_.kind == Position::AfterLast || pos_.kind == Position::Empty;
+}
+
+bool SqliteRecordset::NoMatch() const
+{
+    requireOpen();
+    return noMatch_;
+}
+
+void SqliteRecordset::MoveFirst()
+{
+    requireOpen();
+    abandonPending();
+    std::optional<Position> p = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
+    if (!p) {
+        pos_ = Position::of(Position::Empty);
+        noCurrentRecord();
+    }
+    pos_ = *p;
+}
+
+void SqliteRecordset::MoveLast()
+{
+    requireOpen();
+    abandonPending();
+    std::optional<Position> p = step(Direction::Backward, Position::of(Position::AfterLast), nullptr);
+    if (!p) {
+        pos_ = Position::of(Position::Empty);
+        noCurrentRecord();
+    }
+    pos_ = *p;
+}
+
+void SqliteRecordset::MoveNext()
+{
+    requireOpen();
+    ensurePositioned();
+    if (pos_.kind == Position::AfterLast || pos_.kind == Position::Empty) noCurrentRecord();
+    abandonPending();
+    std::optional<Position> p = step(Direction::Forward, pos_, nullptr);
+    pos_ = p ? *p : endPosition(Position::AfterLast);
+}
+
+void SqliteRecordset::MovePrevious()
+{
+    requireOpen();
+    ensurePositioned();
+    if (pos_.kind == Position::BeforeFirst || pos_.kind == Position::Empty) noCurrentRecord();
+    abandonPending();
+    std::optional<Position> p = step(Direction::Backward, pos_, nullptr);
+    pos_ = p ? *p : endPosition(Position::BeforeFirst);
+}
+
+// ---- finds -----------------------------------------------------------------
+
+void SqliteRecordset::find(Direction dir, const Position& from, const Criteria& c)
+{
+    SqlCondition condition = compileCriteria(*table_, c);
+    abandonPending();
+    std::optional<Position> p = step(dir, from, &condition);
+    noMatch_ = !p;
+    if (p) pos_ = *p;
+}
+
+void SqliteRecordset::FindFirst(const Criteria& c)
+{
+    requireOpen();
+    ensurePositioned();
+    find(Direction::Forward, Position::of(Position::BeforeFirst), c);
+}
+
+void SqliteRecordset::FindLast(const Criteria& c)
+{
+    requireOpen();
+    ensurePositioned();
+    find(Direction::Backward, Position::of(Position::AfterLast), c);
+}
+
+void SqliteRecordset::FindNext(const Criteria& c)
+{
+    requireOpen();
+    ensurePositioned();
+    Position from = pos_;
+    find(Direction::Forward, from, c);
+}
+
+void SqliteRecordset::FindPrevious(const Criteria& c)
+{
+    requireOpen();
+    ensurePositioned();
+    Position from = pos_;
+    find(Direction::Backward, from, c);
+}
+
+// ---- fields ----------------------------------------------------------------
+
+const std::vector<SqlValue>& SqliteRecordset::currentRow()
+{
+    requireOpen();
+    ensurePositioned();
+    if (!hasCurrentRow()) noCurrentRecord();
+    if (rowCached_ && rowRowid_ == pos_.rowid && rowGeneration_ == db_->generation()) return row_;
+    std::string list;
+    for (const FieldDef& f : table_->def.fields) list += (list.empty() ? "" : ", ") + quoteName(f.name);
+    Statement& s = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE rowid = ?");
+    s.bind(1, pos_.rowid);
+    if (!s.step()) {
+        s.reset();
+        recordDeleted();
+    }
+    row_.clear();
+    for (int i = 0; i < table_->fieldCount(); ++i) row_.push_back(s.column(i));
+    s.reset();
+    rowCached_ = true;
+    rowRowid_ = pos_.rowid;
+    rowGeneration_ = db_->generation();
+    return row_;
+}
+
+Value SqliteRecordset::field(const std::string& name)
+{
+    requireOpen();
+    int index = table_->requireField(name, dberr::kItemNotFound);
+    if (pending_ != Pending::None) return readValue(table_->field(index), buffer_[static_cast<size_t>(index)]);
+    return readValue(table_->field(index), currentRow()[static_cast<size_t>(index)]);
+}
+
+void SqliteRecordset::setField(const std::string& name, const Value& v)
+{
+    requireOpen();
+    int index = table_->requireField(name, dberr::kItemNotFound);
+    if (pending_ == Pending::None) {
+        throw RuntimeError(dberr::kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit");
+    }
+    buffer_[static_cast<size_t>(index)] = storedValue(table_->field(index), v);
+    dirty_[static_cast<size_t>(index)] = true;
+}
+
+std::vector<std::string> SqliteRecordset::fieldNames() const
+{
+    std::vector<std::string> names;
+    for (const FieldDef& f : table_->def.fields) names.push_back(f.name);
+    return names;
+}
+
+// ---- edits -----------------------------------------------------------------
+
+void SqliteRecordset::AddNew()
+{
+    requireOpen();
+    db_->requireWritable();
+    ensurePositioned();
+    buffer_.assign(static_cast<size_t>(table_->fieldCount()), std::monostate{});
+    dirty_.assign(buffer_.size(), false);
+    pending_ = Pending::Adding;
+}
+
+void SqliteRecordset::Edit()
+{
+    requireOpen();
+    db_->requireWritable();
+    abandonPending();
+    buffer_ = currentRow();
+    dirty_.assign(buffer_.size(), false);
+    editRowid_ = pos_.rowid;
+    pending_ = Pending::Editing;
+}
+
+void SqliteRecordset::Update()
+{
+    requireOpen();
+    if (pending_ == Pending::None) {
+        throw RuntimeError(dberr::kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit");
+    }
+    db_->requireWritable();
+    const std::string table = table_->quotedName();
+    if (pending_ == Pending::Adding) {
+        std::string columns = "rowid", marks = "?";
+        for (const FieldDef& f : table_->def.fields) {
+            columns += ", " + quoteName(f.name);
+            marks += ", ?";
+        }
+        std::int64_t rowid = db_->nextRowid(*table_);
+        Statement& s = db_->statement("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")");
+        s.bind(1, rowid);
+        s.bindAll(buffer_, 2);
+        s.run();
+        db_->noteWrite();
+        added_.push_back(rowid);
+        pending_ = Pending::None;
+        return;
+    }
+    std::string assignments;
+    std::vector<SqlValue> params;
+    for (size_t i = 0; i < buffer_.size(); ++i) {
+        if (!dirty_[i]) continue;
+        assignments += (assignments.empty() ? "" : ", ") + quoteName(table_->def.fields[i].name) + " = ?";
+        params.push_back(buffer_[i]);
+    }
+    if (assignments.empty()) {
+        pending_ = Pending::None;
+        return;
+    }
+    params.push_back(editRowid_);
+    Statement& s = db_->statement("UPDATE " + table + " SET " + assignments + " WHERE rowid = ?");
+    s.bindAll(params);
+    s.run();  // a failure leaves the edit pending
+    db_->noteWrite();
+    pending_ = Pending::None;
+    if (sqlite3_changes(db_->handle()) == 0) recordDeleted();
+    if (pos_.kind == Position::Base && pos_.rowid == editRowid_) {
+        for (size_t i = 0; i < order_.size(); ++i) pos_.order[i] = buffer_[static_cast<size_t>(order_[i])];
+    }
+}
+
+void SqliteRecordset::CancelUpdate()
+{
+    requireOpen();
+    abandonPending();
+}
+
+void SqliteRecordset::Delete()
+{
+    requireOpen();
+    db_->requireWritable();
+    ensurePositioned();
+    abandonPending();
+    if (!hasCurrentRow()) noCurrentRecord();
+    Statement& s = db_->statement("DELETE FROM " + table_->quotedName() + " WHERE rowid = ?");
+    s.bind(1, pos_.rowid);
+    s.run();
+    db_->noteWrite();
+    if (sqlite3_changes(db_->handle()) == 0) recordDeleted();
+}
+
+// ---- the set as a whole ----------------------------------------------------
+
+void SqliteRecordset::Refresh()
+{
+    requireOpen();
+    abandonPending();
+    bound_ = db_->maxRowid(*table_);
+    added_.clear();
+    pos_ = Position{};
+    noMatch_ = false;
+    ensurePositioned();
+}
+
+void SqliteRecordset::setFilter(const Criteria& c)
+{
+    requireOpen();
+    filter_ = c;
+}
+
+std::shared_ptr<Recordset> SqliteRecordset::CreateDynaset()
+{
+    requireOpen();
+    SqlCondition condition = compileCriteria(*table_, filter_);
+    std::vector<std::int64_t> added;
+    for (std::int64_t rowid : added_) {
+        if (rowExists(rowid, &condition)) added.push_back(rowid);
+    }
+    Criteria where = where_;
+    where.And(filter_);
+    auto set = std::make_shared<SqliteRecordset>(db_, *table_, where, order_, bound_, added);
+    db_->adopt(set);
+    set->start();
+    return set;
+}
+
+long SqliteRecordset::RecordCount()
+{
+    requireOpen();
+    Statement& s = db_->statement("SELECT count(*) FROM " + table_->quotedName() + " WHERE rowid <= ? AND (" +
+                                  whereSql_.sql + ")");
+    s.bind(1, bound_);
+    s.bindAll(whereSql_.params, 2);
+    s.step();
+    long count = static_cast<long>(s.columnInt(0));
+    s.reset();
+    for (std::int64_t rowid : added_) {
+        if (rowExists(rowid, nullptr)) ++count;
+    }
+    return count;
+}
+
+void SqliteRecordset::Close()
+{
+    abandonPending();
+    open_ = false;
+}
+
+}  // namespace wb::sqlite

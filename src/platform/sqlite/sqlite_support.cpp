@@ -1,0 +1,143 @@
+#include "platform/sqlite/sqlite_support.h"
+
+#include "platform/database.h"
+
+namespace wb::sqlite {
+
+std::string latin1ToUtf8(const std::string& latin1)
+{
+    std::string out;
+    out.reserve(latin1.size());
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string utf8ToLatin1(const std::string& utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        std::uint32_t code = c & (0x3F >> extra);
+        bool ok = extra > 0 && i + extra < utf8.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            unsigned char cc = static_cast<unsigned char>(utf8[i + k]);
+            ok = (cc & 0xC0) == 0x80;
+            code = (code << 6) | (cc & 0x3F);
+        }
+        out.push_back(ok && code <= 0xFF ? static_cast<char>(code) : '?');
+        i += ok ? extra + 1 : 1;
+    }
+    return out;
+}
+
+void fail(sqlite3* db, int rc, const std::string& doing)
+{
+    std::string message = doing + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: throw RuntimeError(dberr::kLocked, message);
+    case SQLITE_READONLY: throw RuntimeError(dberr::kReadOnly, message);
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: throw RuntimeError(dberr::kCannotOpen, message);
+    default: throw RuntimeError(dberr::kDiskError, message);
+    }
+}
+
+Statement::Statement(sqlite3* db, const std::string& sql) : db_(db)
+{
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) fail(db, rc, "prepare");
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+void Statement::bind(int index, const SqlValue& v)
+{
+    int rc = SQLITE_OK;
+    if (std::holds_alternative<std::monostate>(v)) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else if (auto i = std::get_if<std::int64_t>(&v)) {
+        rc = sqlite3_bind_int64(stmt_, index, *i);
+    } else if (auto d = std::get_if<double>(&v)) {
+        rc = sqlite3_bind_double(stmt_, index, *d);
+    } else {
+        const std::string& s = std::get<std::string>(v);
+        rc = sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK) fail(db_, rc, "bind");
+}
+
+void Statement::bindAll(const std::vector<SqlValue>& values, int first)
+{
+    for (size_t i = 0; i < values.size(); ++i) bind(first + static_cast<int>(i), values[i]);
+}
+
+bool Statement::step()
+{
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3_reset(stmt_);
+    fail(db_, rc, "step");
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+}
+
+SqlValue Statement::column(int index) const
+{
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_NULL: return std::monostate{};
+    case SQLITE_INTEGER: return static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index));
+    case SQLITE_FLOAT: return sqlite3_column_double(stmt_, index);
+    default: {
+        const unsigned char* text = sqlite3_column_text(stmt_, index);
+        int size = sqlite3_column_bytes(stmt_, index);
+        return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
+    }
+    }
+}
+
+void exec(sqlite3* db, const std::string& sql)
+{
+    char* error = nullptr;
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    sqlite3_free(error);
+    if (rc != SQLITE_OK) fail(db, rc, sql);
+}
+
+std::string quoteName(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+}  // namespace wb::sqlite

@@ -1,0 +1,54 @@
+#pragma once
+// Small RAII helpers over the SQLite C interface: values as SQLite holds them,
+// prepared statements, error mapping, and Latin-1 <-> UTF-8 text.
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace wb::sqlite {
+
+// NULL, a whole number, a double or UTF-8 text.
+using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+inline bool isNull(const SqlValue& v) { return std::holds_alternative<std::monostate>(v); }
+
+std::string latin1ToUtf8(const std::string& latin1);
+// Characters beyond Latin-1 (and broken sequences) become "?".
+std::string utf8ToLatin1(const std::string& utf8);
+
+// Throws the RuntimeError that fits an SQLite result code.
+[[noreturn]] void fail(sqlite3* db, int rc, const std::string& doing);
+
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void reset();
+    void bind(int index, const SqlValue& v);  // index from 1
+    void bindAll(const std::vector<SqlValue>& values, int first = 1);
+    // True when a row is ready; false when done. Failures throw.
+    bool step();
+    // Runs to the end (for statements without result rows).
+    void run();
+    SqlValue column(int index) const;  // from 0
+    std::int64_t columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
+    int columnCount() const { return sqlite3_column_count(stmt_); }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Runs SQL without parameters or results (schema, pragmas, transactions).
+void exec(sqlite3* db, const std::string& sql);
+
+// "name" with inner quotes doubled: only for names taken from the schema.
+std::string quoteName(const std::string& name);
+
+}  // namespace wb::sqlite

@@ -1,0 +1,43 @@
+#include "platform/sqlite/table_info.h"
+
+#include <cctype>
+
+#include "platform/sqlite/sqlite_support.h"
+
+namespace wb::sqlite {
+
+bool sameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+int TableInfo::fieldIndex(const std::string& name) const
+{
+    for (size_t i = 0; i < def.fields.size(); ++i) {
+        if (sameName(def.fields[i].name, name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int TableInfo::requireField(const std::string& name, int error) const
+{
+    int i = fieldIndex(name);
+    if (i < 0) throw RuntimeError(error, "No field '" + name + "' in table " + def.name);
+    return i;
+}
+
+std::string TableInfo::selectList() const
+{
+    std::string list = "rowid";
+    for (const FieldDef& f : def.fields) list += ", " + quoteName(f.name);
+    return list;
+}
+
+std::string TableInfo::quotedName() const { return quoteName(def.name); }
+
+}  // namespace wb::sqlite

@@ -1,0 +1,275 @@
+#include "records/save.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/form1.h"
+#include "platform/dates.h"
+#include "platform/dialogs.h"
+#include "platform/numbers.h"
+#include "records/save_equipment.h"
+
+namespace wb {
+
+namespace {
+
+// A transaction that may not start (no database); a failing commit rolls back.
+class SaveTransaction {
+public:
+    explicit SaveTransaction(Database* db) : db_(db)
+    {
+        open_ = db_ && skipOnFailure([&] { db_->BeginTrans(); });
+    }
+    ~SaveTransaction() { rollback(); }
+    SaveTransaction(const SaveTransaction&) = delete;
+    SaveTransaction& operator=(const SaveTransaction&) = delete;
+
+    // True when the work is stored.
+    bool commit()
+    {
+        if (!open_) return false;
+        if (!skipOnFailure([&] { db_->CommitTrans(); })) {
+            rollback();
+            return false;
+        }
+        open_ = false;
+        return true;
+    }
+    void rollback()
+    {
+        if (open_) skipOnFailure([&] { db_->Rollback(); });
+        open_ = false;
+    }
+
+private:
+    Database* db_;
+    bool open_ = false;
+};
+
+std::optional<Value> leadingNumber(const std::string& text)
+{
+    try {
+        return Value(parseLeadingNumber(text));
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+// A weighing-point or fluid number: in search mode the element as it is (the
+// column converts it), else the leading number of its text form.
+std::optional<Value> elementNumber(const Value& element, bool searchMode)
+{
+    if (searchMode) return element;
+    if (element.isNull()) return std::nullopt;  // Null has no text form
+    return leadingNumber(element.toText());
+}
+
+using FieldWrites = std::vector<std::pair<std::string, std::optional<Value>>>;
+
+// The 52 fields of the Aircraft row in the order Save writes them; nullopt
+// where working out the value fails (the field keeps no value).
+FieldWrites weighingFields(const Form1& f, bool searchMode)
+{
+    auto text = [](const TextBox& box) { return std::optional<Value>(box.text()); };
+    auto number = [](const TextBox& box) { return leadingNumber(box.text()); };
+    FieldWrites out = {
+        {"Tail", text(f.Text1)},     {"Date", text(f.Text7)},     {"Serial", text(f.Text2)},
+        {"Make", text(f.Text3)},     {"Model", text(f.Text4)},    {"Year", text(f.Text5)},
+        {"Empty", number(f.Text9)},  {"CG", number(f.Text10)},    {"MaxWt", number(f.Text11)},
+        {"Tach", text(f.Text8)},     {"By", text(f.Text6)},       {"Cert", text(f.Text22)},
+        {"Work", text(f.Text12)},    {"Range1", text(f.Text14)},  {"Range2", text(f.Text15)},
+        {"Range3", text(f.Text16)},  {"Memo", text(f.Text13)},
+    };
+    const WorksheetState& ws = f.ws;
+    auto group = [&](const char* prefix, const char* suffix, auto& elements, bool isNumber) {
+        for (int i = 0; i < 5; ++i) {
+            std::string name = prefix + std::to_string(i + 1) + suffix;
+            out.emplace_back(name, isNumber ? elementNumber(elements[i], searchMode)
+                                            : std::optional<Value>(elements[i]));
+        }
+    };
+    group("J", "Dsc", ws.JackDesc, false);
+    group("J", "Tar", ws.JackTare, true);
+    group("J", "Wgt", ws.JackWeight, true);
+    group("J", "Arm", ws.JackArm, true);
+    group("F", "Dsc", ws.FluidDesc, false);
+    group("F", "Wgt", ws.FluidWeight, true);
+    group("F", "Arm", ws.FluidArm, true);
+    return out;
+}
+
+}  // namespace
+
+Criteria Save::WeighingKey::criteria() const
+{
+    return Criteria("Tail", Compare::Equal, tail).And("Date", Compare::Equal, date);
+}
+
+void Save::connect()
+{
+    f.Command3D13.Click = [this] { Command3D13_Click(); };
+    f.Command3D13.LostFocus = [this] { Command3D13_LostFocus(); };
+}
+
+void Save::Command3D13_LostFocus() { f.ws.SavedState = 2; }
+
+void Save::Command3D13_Click()
+{
+    struct DefaultPointerAtEnd {
+        Form1& form;
+        ~DefaultPointerAtEnd() { form.setMousePointer(pointer::kDefault); }
+    } restore{f};
+    f.setMousePointer(pointer::kHourglass);
+    if (f.ws.SearchActive == 1)
+        saveSearchMode();
+    else
+        saveNormalMode();
+}
+
+bool Save::checksPass()
+{
+    auto refuse = [&](const char* title) {
+        f.services.dialogs->MsgBox("Press OK to continue", msgbox::kOkOnly | msgbox::kCritical, title);
+        return false;
+    };
+    if (!parseDate(f.Text7.text())) return refuse("No date entered");
+    if (f.Text1.text().empty()) return refuse("No tail number entered");
+    return true;
+}
+
+void Save::deleteRows(const char* table, const WeighingKey& key)
+{
+    skipOnFailure([&] { Form1::need(f.dbRecords).DeleteRows(table, key.criteria()); });
+}
+
+void Save::saveNormalMode()
+{
+    // A stored record on screen is opened for editing; the AddNew below
+    // abandons the edit, so the shown row is never changed by it.
+    if (f.ws.NewRecordMode == 0) skipOnFailure([&] { Form1::need(f.rsAircraft).Edit(); });
+    if (!checksPass()) return;
+
+    const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
+    const bool deleting = f.Text1.text() == "0";
+    EquipmentRows rows;
+    if (!deleting) {
+        rows = equipmentRowsOf(f.ws);
+        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
+    }
+
+    SaveTransaction save(f.dbRecords.get());
+    deleteRows("Equipment", typed);
+    if (deleting) {
+        save.commit();
+        deletionPath();
+        return;
+    }
+    skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
+    storeWeighing(f.rsAircraft.get(), false, typed);
+    writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
+    save.commit();
+    finishSave();
+}
+
+void Save::saveSearchMode()
+{
+    // Checked before the equipment set is closed, so a refusal leaves it usable.
+    if (!checksPass()) return;
+    skipOnFailure([&] { Form1::need(f.rsEquipment).Close(); });
+
+    const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
+    const bool deleting = f.Text1.text() == "0";
+    EquipmentRows rows;
+    if (!deleting) {
+        rows = equipmentRowsOf(f.ws);
+        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
+    }
+
+    bool foundRowGone = false;
+    const std::optional<WeighingKey> found = foundKey(foundRowGone);
+    SaveTransaction save(f.dbRecords.get());
+    if (found) {
+        deleteRows("Equipment", *found);
+        if (foundRowGone)
+            deleteRows("Aircraft", *found);
+        else
+            skipOnFailure([&] { Form1::need(f.rsFound).Delete(); });
+    }
+    if (deleting) {
+        save.commit();
+        lastSearchSave_.reset();
+        deletionPath();
+        return;
+    }
+    skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
+    // The found record goes only together with a stored replacement.
+    if (!storeWeighing(f.rsFound.get(), true, typed)) {
+        save.rollback();
+        finishSave();
+        return;
+    }
+    writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
+    if (save.commit()) lastSearchSave_ = StoredWeighing{f.rsFound, typed};
+    finishSave();
+}
+
+// The stored key of the record on screen. When the last search-mode save
+// deleted that row (no move since), the key that save stored instead.
+std::optional<Save::WeighingKey> Save::foundKey(bool& foundRowGone)
+{
+    foundRowGone = false;
+    try {
+        Recordset& rs = Form1::need(f.rsFound);
+        return WeighingKey{rs.field("Tail"), rs.field("Date")};
+    } catch (const RuntimeError& e) {
+        if (e.number() == dberr::kRecordDeleted && lastSearchSave_ && f.rsFound &&
+            lastSearchSave_->set.lock() == f.rsFound) {
+            foundRowGone = true;
+            return lastSearchSave_->key;
+        }
+        return std::nullopt;
+    }
+}
+
+// Adds the worksheet to `set` as a new Aircraft row. One tail number and date
+// name one weighing: a stored weighing of the typed key is replaced, but only
+// when the new row is stored. Returns whether it was.
+bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed)
+{
+    auto rs = [&]() -> Recordset& {
+        if (!set) throw RuntimeError(kObjectNotSet, "Object variable not set");
+        return *set;
+    };
+    SaveTransaction replace(f.dbRecords.get());
+    deleteRows("Aircraft", typed);
+    if (searchMode) deleteRows("Equipment", typed);
+    skipOnFailure([&] { rs().AddNew(); });
+    for (const auto& [field, value] : weighingFields(f, searchMode)) {
+        if (value) skipOnFailure([&] { rs().setField(field, *value); });
+    }
+    const bool stored = skipOnFailure([&] { rs().Update(); });
+    if (stored)
+        replace.commit();
+    else
+        replace.rollback();
+    return stored;
+}
+
+void Save::deletionPath()
+{
+    f.ws.SearchActive = 0;
+    f.ws.BrowseStarted = 0;
+    f.NewRecord();
+}
+
+void Save::finishSave()
+{
+    f.ws.SavedState = 1;
+    if (f.ws.NewRecordMode == 1) {
+        skipOnFailure([&] { Form1::need(f.rsAircraft).MoveLast(); });
+        f.ws.NewRecordMode = 0;
+        f.ws.PreviousListPending = 0;
+    }
+}
+
+}  // namespace wb

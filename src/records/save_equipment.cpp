@@ -1,0 +1,108 @@
+#include "records/save_equipment.h"
+
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/numbers.h"
+
+namespace wb {
+
+namespace {
+
+// An unset value counts as empty text; a Null value is empty as well.
+bool isEmptyDescription(const Value& v)
+{
+    return v.isNull() || v.isEmpty() || (v.isText() && v.toText().empty());
+}
+
+bool isMark(const Value& v) { return v.isText() && v.toText() == "X"; }
+
+// The leading-number value of a value's text form; nullopt when that fails.
+std::optional<Value> parsedNumber(const Value& v)
+{
+    if (v.isNull()) return Value(0);
+    try {
+        return Value(parseLeadingNumber(v.toText()));
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+Value unchangedOrEmptyText(const Value& v) { return v.isNull() ? Value("") : v; }
+
+std::string cutDescription(const Value& v)
+{
+    std::string text = v.toText();
+    if (text.size() > kDescriptionLength) text.resize(kDescriptionLength);
+    return text;
+}
+
+}  // namespace
+
+EquipmentRows equipmentRowsOf(const WorksheetState& ws)
+{
+    EquipmentRows out;
+    for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
+        const Value& desc = ws.ChangeDesc[i];
+        if (!desc.isNull() && desc.toText().size() > kDescriptionLength) ++out.longChangeDescriptions;
+        if (isEmptyDescription(desc)) continue;
+        EquipmentRowWrite row;
+        row.RowNum = static_cast<std::int16_t>(out.changeRows.size());
+        row.Description = cutDescription(desc);
+        row.Serial = unchangedOrEmptyText(ws.ChangeSerial[i]);
+        row.Weight = parsedNumber(ws.ChangeWeight[i]);
+        row.Arm = parsedNumber(ws.ChangeArm[i]);
+        row.Install = isMark(ws.ChangeInstalled[i]);
+        row.Remove = isMark(ws.ChangeRemoved[i]);
+        out.changeRows.push_back(std::move(row));
+    }
+    for (int i = 0; i < WorksheetState::kListBound; ++i) {
+        const Value& desc = ws.ListDesc[i];
+        if (isEmptyDescription(desc)) continue;
+        EquipmentRowWrite row;
+        row.RowNum = static_cast<std::int16_t>(out.listRows.size());
+        row.Description = cutDescription(desc);
+        row.Serial = unchangedOrEmptyText(ws.ListSerial[i]);
+        row.Weight = unchangedOrEmptyText(ws.ListWeight[i]);
+        row.Arm = unchangedOrEmptyText(ws.ListArm[i]);
+        out.listRows.push_back(std::move(row));
+    }
+    return out;
+}
+
+void showLongDescriptionNotices(Dialogs& dialogs, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        dialogs.MsgBox("Description(s) more than 25 characters long. Check decriptions and save again",
+                       msgbox::kCritical, "Too many characters");
+    }
+}
+
+void writeEquipmentRows(Recordset* equipment, const std::string& tail, const std::string& date,
+                        const EquipmentRows& rows)
+{
+    auto set = [&] () -> Recordset& {
+        if (!equipment) throw RuntimeError(kObjectNotSet, "Object variable not set");
+        return *equipment;
+    };
+    auto put = [&](const char* field, const std::optional<Value>& v) {
+        if (v) skipOnFailure([&] { set().setField(field, *v); });
+    };
+    auto write = [&](const EquipmentRowWrite& row) {
+        skipOnFailure([&] { set().AddNew(); });
+        put("Tail", Value(tail));
+        put("Date", Value(date));
+        put("RowNum", Value(static_cast<int>(row.RowNum)));
+        put("Description", Value(row.Description));
+        put("Serial", row.Serial);
+        put("Weight", row.Weight);
+        put("Arm", row.Arm);
+        put("Install", Value(row.Install ? -1 : 0));
+        put("Remove", Value(row.Remove ? -1 : 0));
+        skipOnFailure([&] { set().Update(); });
+    };
+    for (const EquipmentRowWrite& row : rows.changeRows) write(row);
+    for (const EquipmentRowWrite& row : rows.listRows) write(row);
+}
+
+}  // namespace wb

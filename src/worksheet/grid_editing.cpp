@@ -1,0 +1,168 @@
+#include "worksheet/grid_editing.h"
+
+#include "app/form1.h"
+#include "platform/dialogs.h"
+
+namespace wb {
+
+namespace {
+constexpr int kEnter = 13, kBackspace = 8;
+
+void collapseSelection(Grid& g) {
+    g.setSelStartRow(g.row());
+    g.setSelEndRow(g.row());
+    g.setSelStartCol(g.col());
+    g.setSelEndCol(g.col());
+}
+}  // namespace
+
+void GridEditing::connect() {
+    for (const GridTable& t : kGridTables) {
+        Grid& g = f.*t.grid;
+        const GridTable* table = &t;
+        g.KeyPress = [this, table](int& k) { KeyPress(*table, k); };
+        g.KeyDown = [this, table](int& k, int shift) { KeyDown(*table, k, shift); };
+        g.RowColChange = [this, table] { RowColChange(*table); };
+        g.Click = [this, table] { Click(*table); };
+        g.LostFocus = [this, table] { LostFocus(*table); };
+    }
+}
+
+void GridEditing::momentRefused(Grid& g, int toCol) {
+    f.services.dialogs->MsgBox("Press OK to Continue", msgbox::kInformation,
+                               "This field not editable");
+    g.setCol(toCol);
+}
+
+// Backspace takes the last character off a cell that holds text; any other key
+// starts a new text (first key of an entry) or is appended to it.
+void GridEditing::applyKey(Grid& g, int keyAscii, bool textColumn) {
+    const std::string text = g.text();
+    if (keyAscii == kBackspace) {
+        if (!text.empty()) {
+            g.setText(text.substr(0, text.size() - 1));
+            return;
+        }
+        if (textColumn) return;  // nothing to take off a description or serial
+    }
+    const std::string c(1, static_cast<char>(keyAscii));
+    if (f.ws.CellEditing == 0) {
+        f.ws.CellEditing = 1;
+        g.setText(c);
+    } else {
+        g.setText(text + c);
+    }
+}
+
+void GridEditing::KeyPress(const GridTable& t, int& keyAscii) {
+    Grid& g = f.*t.grid;
+    f.ws.*t.editRow = static_cast<int16_t>(g.row());
+    f.ws.*t.editCol = static_cast<int16_t>(g.col());
+    if (keyAscii == kEnter) {
+        enterMove(t);
+        return;
+    }
+    if (g.col() == t.momentCol()) {
+        momentRefused(g, t.colAfterMomentKey);
+        return;
+    }
+
+    const ColumnKind kind = t.columns[g.col()];
+    applyKey(g, keyAscii, kind == ColumnKind::Text);
+
+    Value& entry = t.arrays(f.ws)[g.col()][g.row()];
+    if (t.isNumberCol(g.col())) {
+        entry = g.text() == " " ? Value(0.0) : Value(g.text());
+        if (!PassesNumericCheck(g.text())) {
+            g.setText("");
+            entry = Value("");
+            f.services.dialogs->MsgBox("Please re-enter value", msgbox::kInformation,
+                                       "Entry must be numeric");
+        }
+    } else if (kind == ColumnKind::Mark) {
+        g.setText(MarkText(g.text()));
+        entry = Value(g.text());
+        f.RecalcWeightAndBalance();
+    } else {
+        entry = Value(g.text());
+    }
+}
+
+// Enter moves along the grid's order, passing over the Moment column; from the
+// last column of the order it goes to the next row (staying on the last row).
+void GridEditing::enterMove(const GridTable& t) {
+    Grid& g = f.*t.grid;
+    const int c = g.col();
+    if (c == t.momentCol()) return;
+    if (c == t.enterLastCol) {
+        g.setCol(t.enterFirstCol);
+        if (g.row() + 1 < t.rows) g.setRow(g.row() + 1);
+        collapseSelection(g);
+    } else {
+        int next = c + 1;
+        if (next == t.momentCol()) ++next;
+        g.setSelStartCol(next);
+        g.setSelEndCol(next);
+        g.setCol(next);
+    }
+    if (t.rowsInView > 0 && g.row() >= t.rowsInView) g.setTopRow(g.row() - (t.rowsInView - 1));
+}
+
+// The edit column is cleared before the row is redrawn, so that a cell change
+// raised while the grid is touched finds nothing more to commit.
+void GridEditing::RowColChange(const GridTable& t) {
+    if (!t.commits(f.ws.*t.editCol)) {
+        f.ws.CellEditing = 0;
+        return;
+    }
+    f.ws.*t.editCol = 0;
+    const int r = f.ws.*t.editRow;
+    const RowArrays arrays = t.arrays(f.ws);
+    arrays[t.momentCol()][r] = Value(CommitMoment(t, arrays, r));
+    (f.*t.grid).setRowText(r, CommitRowText(t, arrays, r));
+    if (t.recalcAfterCommit) f.RecalcWeightAndBalance();
+    f.ws.CellEditing = 0;
+}
+
+// Delete (with any shift state) removes the current row, adds a blank row at the
+// end and reads the whole grid back into its arrays. A pending entry of the
+// removed row is dropped first, so that no commit writes it onto the row that
+// moves up into its place.
+void GridEditing::KeyDown(const GridTable& t, int& keyCode, int) {
+    Grid& g = f.*t.grid;
+    if (keyCode != keys::kDelete || g.row() < t.firstDeletableRow) return;
+    f.ws.*t.editCol = 0;
+    f.ws.CellEditing = 0;
+
+    g.RemoveItem(g.row());
+    g.AddItem("", g.rows());
+    const RowArrays arrays = t.arrays(f.ws);
+    const int cols = static_cast<int>(t.columns.size());
+    for (int i = 0; i < g.rows(); ++i) {
+        for (int c = 0; c < cols && i < static_cast<int>(arrays[c].size()); ++c) {
+            g.setRow(i);
+            g.setCol(c);
+            arrays[c][i] = Value(g.text());
+        }
+    }
+    if (t.recalcAfterDelete) f.RecalcWeightAndBalance();
+}
+
+void GridEditing::Click(const GridTable& t) {
+    Grid& g = f.*t.grid;
+    if (g.col() == t.momentCol())
+        momentRefused(g, t.colAfterMomentClick);
+    else
+        collapseSelection(g);
+}
+
+void GridEditing::LostFocus(const GridTable& t) {
+    Grid& g = f.*t.grid;
+    g.setSelStartRow(0);
+    g.setSelEndRow(0);
+    g.setSelStartCol(t.lostFocusCol);
+    g.setSelEndCol(t.lostFocusCol);
+    g.setRow(0);
+}
+
+}  // namespace wb

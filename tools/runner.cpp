@@ -1,0 +1,232 @@
+#include "runner.h"
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/program.h"
+#include "latin1.h"
+#include "names.h"
+#include "platform/dates.h"
+#include "platform/sqlite/sqlite_engine.h"
+#include "sql_reader.h"
+
+namespace wb::scenario {
+
+namespace {
+
+Date systemToday() { return SystemClock().today(); }
+
+int answerCode(const std::string& word) {
+    if (word == "Yes") return msgbox::kYes;
+    if (word == "No") return msgbox::kNo;
+    if (word == "OK") return msgbox::kOk;
+    return msgbox::kCancel;
+}
+
+int modifierMask(const std::vector<Arg>& args, size_t from) {
+    int mask = 0;
+    for (size_t i = from; i < args.size(); ++i) {
+        if (args[i].text == "shift") mask |= keys::kShiftMask;
+        if (args[i].text == "ctrl") mask |= keys::kCtrlMask;
+        if (args[i].text == "alt") mask |= keys::kAltMask;
+    }
+    return mask;
+}
+
+}  // namespace
+
+Runner::Runner(std::ostream& out, PrinterBackend printer)
+    : out_(out),
+      printerBackend_(std::move(printer)),
+      dialogs_(out),
+      clock_(systemToday()),
+      engine_(makeSqliteEngine()) {}
+
+Runner::~Runner() = default;
+
+void Runner::run(const std::vector<Command>& script) {
+    for (const Command& c : script) {
+        execute(c);
+        reportContainedFailures();
+        if (!dialogs_.mismatch().empty()) throw ScriptError(dialogs_.mismatchLine(), dialogs_.mismatch());
+    }
+    dialogs_.reportUnused();
+}
+
+void Runner::execute(const Command& c) {
+    const std::string& v = c.verb;
+    const auto& a = c.args;
+    if (v == "today") {
+        clock_.set(*parseDate(a[0].text));
+    } else if (v == "start") {
+        start(c);
+    } else if (v == "type") {
+        Control& ctrl = control(c, a[0].text);
+        Form& form = runningForm(c, ctrl);
+        if (form.focused() != &ctrl) form.userFocus(ctrl);
+        auto* box = dynamic_cast<TextBox*>(&ctrl);
+        for (char ch : a[1].text) {
+            if (box) {
+                box->setSelStart(static_cast<int>(box->text().size()));
+                box->setSelLength(0);
+            }
+            form.userKeyPress(ctrl, static_cast<unsigned char>(ch));
+        }
+    } else if (v == "key") {
+        Control& ctrl = control(c, a[0].text);
+        Form& form = runningForm(c, ctrl);
+        if (form.focused() != &ctrl) form.userFocus(ctrl);
+        NamedKey key = *namedKey(a[1].text);
+        form.userKeyDown(ctrl, key.keyCode, modifierMask(a, 2));
+        if (key.keyAscii) form.userKeyPress(ctrl, key.keyAscii);
+    } else if (v == "click") {
+        Control& ctrl = control(c, a[0].text);
+        runningForm(c, ctrl).userClick(ctrl);
+    } else if (v == "focus") {
+        Control& ctrl = control(c, a[0].text);
+        runningForm(c, ctrl).userFocus(ctrl);
+    } else if (v == "cell") {
+        auto* grid = dynamic_cast<Grid*>(&control(c, a[0].text));
+        if (!grid) throw ScriptError(c.line, a[0].text + " is not a grid");
+        int row = std::stoi(a[1].text), col = std::stoi(a[2].text);
+        if (row < 0 || row >= grid->rows() || col < 0 || col >= grid->cols())
+            throw ScriptError(c.line, "no cell " + a[1].text + "," + a[2].text + " in " + a[0].text);
+        runningForm(c, *grid).userCellClick(*grid, row, col);
+    } else if (v == "dblclick") {
+        auto* dir = dynamic_cast<DirList*>(&control(c, a[0].text));
+        if (!dir) throw ScriptError(c.line, a[0].text + " is not a folder list");
+        Form& form = runningForm(c, *dir);
+        form.userFocus(*dir);
+        std::string path = a[1].text;
+        form.dispatch([&] { dir->setPath(path); });
+    } else if (v == "select") {
+        auto* drives = dynamic_cast<DriveList*>(&control(c, a[0].text));
+        if (!drives) throw ScriptError(c.line, a[0].text + " is not a drive list");
+        Form& form = runningForm(c, *drives);
+        form.userFocus(*drives);
+        std::string drive = a[1].text;
+        form.dispatch([&] { drives->setDrive(drive); });
+    } else if (v == "answer") {
+        dialogs_.queueAnswer(answerCode(a[0].text), c.line);
+    } else if (v == "fontdialog") {
+        if (a[0].text == "cancel" && !a[0].quoted) {
+            dialogs_.queueFont(std::nullopt);
+        } else {
+            Font f{a[0].text, std::stod(a[1].text), false, false};
+            for (size_t i = 2; i < a.size(); ++i) {
+                if (a[i].text == "bold") f.bold = true;
+                if (a[i].text == "italic") f.italic = true;
+            }
+            dialogs_.queueFont(f);
+        }
+    } else if (v == "printerdialog") {
+        dialogs_.queuePrinter(a[0].text == "ok");
+    } else if (v == "expect") {
+        expect(c);
+    } else if (v == "show") {
+        std::string value = read(c, a[0].text);
+        out_ << latin1ToUtf8(a[0].text) << " = " << quoted(value) << "\n";
+    } else if (v == "sql") {
+        sql(c);
+    } else if (v == "print-log") {
+        printLog();
+    } else if (v == "dump") {
+        NameContext context{program_.get(), dialogs_, program_ && program_->ended()};
+        for (const auto& [name, value] : readAll(context))
+            out_ << latin1ToUtf8(name) << " = " << quoted(value) << "\n";
+    } else if (v == "close") {
+        if (!program_ || !program_->mainWindow()) throw ScriptError(c.line, "no main window to close");
+        program_->closeMainWindow();
+    }
+}
+
+void Runner::start(const Command& c) {
+    if (program_ && !program_->ended() && program_->mainWindow())
+        throw ScriptError(c.line, "the program is still running");
+    program_.reset();
+    if (printer_) {
+        for (std::string& line : printerBackend_.takeLog(*printer_)) pendingLog_.push_back(std::move(line));
+    }
+    printer_ = printerBackend_.make();
+    services_ = Services{};
+    services_.dialogs = &dialogs_;
+    services_.clock = &clock_;
+    services_.databases = engine_.get();
+    services_.printer = printer_.get();
+    seenFailures_.clear();
+    program_ = std::make_unique<Program>(services_);
+    program_->start();
+    // The event loop: the splash timer's interval passes. The splash window
+    // unloads itself but lives on with the program.
+    if (Form2* splash = program_->splash()) {
+        splash->dispatch([splash] { splash->Timer1.fire(); });
+        noteFailures(splash);
+    }
+}
+
+void Runner::expect(const Command& c) {
+    const std::string& name = c.args[0].text;
+    const std::string& expected = c.args[1].text;
+    std::string actual = read(c, name);
+    if (actual == expected) {
+        ++passed_;
+        return;
+    }
+    ++failed_;
+    out_ << "FAIL line " << c.line << ": " << latin1ToUtf8(name) << " = " << quoted(actual)
+         << ", expected " << quoted(expected) << "\n";
+}
+
+std::string Runner::read(const Command& c, const std::string& name) {
+    NameContext context{program_.get(), dialogs_, program_ && program_->ended()};
+    try {
+        return readName(context, name);
+    } catch (const UnknownName& e) {
+        throw ScriptError(c.line, std::string("unknown name ") + latin1ToUtf8(e.what()));
+    }
+}
+
+void Runner::printLog() {
+    std::vector<std::string> lines = std::move(pendingLog_);
+    pendingLog_.clear();
+    if (printer_)
+        for (std::string& line : printerBackend_.takeLog(*printer_)) lines.push_back(std::move(line));
+    for (const std::string& line : lines) out_ << latin1ToUtf8(line) << "\n";
+}
+
+void Runner::sql(const Command& c) {
+    try {
+        std::string file = c.args[0].text == "records" ? recordsFile() : settingsFile();
+        for (const std::string& row : queryRows(file, latin1ToUtf8(c.args[1].text)))
+            out_ << "sql: " << row << "\n";
+    } catch (const SqlError& e) {
+        throw ScriptError(c.line, std::string("sql: ") + e.what());
+    }
+}
+
+Control& Runner::control(const Command& c, const std::string& name) {
+    Control* ctrl = findControl(program_.get(), name);
+    if (!ctrl) throw ScriptError(c.line, "unknown control " + latin1ToUtf8(name));
+    return *ctrl;
+}
+
+Form& Runner::runningForm(const Command& c, Control& ctrl) {
+    if (program_->ended()) throw ScriptError(c.line, "the program has ended");
+    return ctrl.form();
+}
+
+// Failures the forms contained (the program went on) are shown, not judged.
+void Runner::reportContainedFailures() {
+    if (!program_) return;
+    noteFailures(program_->splash());
+    noteFailures(program_->mainWindow());
+}
+
+void Runner::noteFailures(const Form* form) {
+    if (!form) return;
+    int& seen = seenFailures_[form];
+    if (form->containedFailures() > seen)
+        out_ << "contained: " << form->name() << ": " << latin1ToUtf8(form->lastFailure()) << "\n";
+    seen = form->containedFailures();
+}
+
+}  // namespace wb::scenario

@@ -1,0 +1,67 @@
+#pragma once
+// Runs scenario scripts against the real program, headless: the runner is the
+// event loop, answers the dialogs from the script and fixes the clock.
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/printer.h"
+#include "platform/services.h"
+#include "script_reader.h"
+#include "scripted_dialogs.h"
+
+namespace wb {
+class Program;
+}
+
+namespace wb::scenario {
+
+// The printer each run of the program gets, and what `print-log` shows of it.
+struct PrinterBackend {
+    std::function<std::unique_ptr<Printer>()> make;
+    std::function<std::vector<std::string>(Printer&)> takeLog;
+};
+
+class Runner {
+public:
+    Runner(std::ostream& out, PrinterBackend printer);
+    ~Runner();
+
+    // Runs the commands of one script from a fresh state; throws ScriptError.
+    void run(const std::vector<Command>& script);
+
+    int passed() const { return passed_; }
+    int failed() const { return failed_; }
+
+private:
+    void execute(const Command& c);
+    void start(const Command& c);
+    void expect(const Command& c);
+    void printLog();
+    void sql(const Command& c);
+    Control& control(const Command& c, const std::string& name);
+    Form& runningForm(const Command& c, Control& ctrl);
+    void reportContainedFailures();
+    void noteFailures(const Form* form);
+    std::string read(const Command& c, const std::string& name);
+
+    std::ostream& out_;
+    PrinterBackend printerBackend_;
+    ScriptedDialogs dialogs_;
+    FixedClock clock_;
+    std::unique_ptr<DatabaseEngine> engine_;
+    std::unique_ptr<Printer> printer_;
+    std::vector<std::string> pendingLog_;  // of a printer a later start replaced
+    Services services_;
+    std::unique_ptr<Program> program_;
+    std::map<const Form*, int> seenFailures_;
+    int passed_ = 0;
+    int failed_ = 0;
+};
+
+}  // namespace wb::scenario

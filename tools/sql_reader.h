@@ -1,0 +1,23 @@
+#pragma once
+// The `sql` verb: a read-only look into the program's two database files.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace wb::scenario {
+
+class SqlError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The settings database in the working folder.
+std::string settingsFile();
+// The record database in the folder stored as DataPath in the settings database.
+std::string recordsFile();
+
+// Runs one read-only query (UTF-8) and gives each row as its values joined by
+// "|": NULL for no value, a date as YYYY-MM-DD, a number in its shortest form.
+std::vector<std::string> queryRows(const std::string& file, const std::string& sql);
+
+}  // namespace wb::scenario
