@@ -1,0 +1,88 @@
+// The program on Qt: the Qt dialogs, the system clock, the SQLite engine and the
+// Qt printer as services; a window for every form the program loads. The
+// working folder is the folder the program was started from.
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/program.h"
+#include "platform/clock.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_printer.h"
+#include "platform/services.h"
+#include "platform/sqlite/sqlite_engine.h"
+
+namespace {
+
+// With no printer installed each printout becomes a PDF file; the user is told
+// where it is once the printout is done.
+void tellAboutPdfs(wb::QtPrinter& printer) {
+    if (QApplication::activeModalWidget()) return;  // after the dialog being shown
+    const std::vector<std::string> written = printer.takeWrittenPdfs();
+    if (written.empty()) return;
+    QString files;
+    for (const auto& path : written) files += "\n" + QString::fromLocal8Bit(path.c_str());
+    QMessageBox::information(QApplication::activeWindow(), "Printout saved",
+                             "No printer is installed. The printout was saved as:" + files);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Weight and Balance");
+    // The program ends by its own Exit or by closing the main window, never
+    // because no window is shown for a moment.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString pdfFolder = QDir::home().filePath("WeightAndBalance/Printouts");
+    wb::QtPrinter printer(pdfFolder.toLocal8Bit().toStdString());
+    wb::QtDialogs dialogs([&printer] { return &printer.qPrinter(); });
+    wb::SystemClock clock;
+    std::unique_ptr<wb::DatabaseEngine> databases = wb::makeSqliteEngine();
+
+    wb::Services services;
+    services.dialogs = &dialogs;
+    services.clock = &clock;
+    services.databases = databases.get();
+    services.printer = &printer;
+    // Queued, so that an end asked for before the event loop runs still ends it.
+    services.endProgram = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
+
+    wb::Program program(services);
+    std::map<wb::Form*, std::unique_ptr<wb::FormWindow>> windows;
+    program.formLoaded = [&](wb::Form& form) {
+        wb::FormWindow::Options options;
+        if (&form == static_cast<wb::Form*>(program.mainWindow())) {
+            options.onClose = [&program] { program.closeMainWindow(); };
+            options.onActivate = [&program] { program.activateMainWindow(); };
+        } else {
+            options.splash = true;
+        }
+        windows[&form] = std::make_unique<wb::FormWindow>(form, options);
+    };
+    // The window may be in the middle of one of its own events: it stops
+    // following the form now and goes away once the event is over.
+    program.formUnloading = [&](wb::Form& form) {
+        auto it = windows.find(&form);
+        if (it == windows.end()) return;
+        wb::FormWindow* window = it->second.release();
+        windows.erase(it);
+        window->detach();
+        window->deleteLater();
+    };
+
+    QTimer pdfNotice;
+    QObject::connect(&pdfNotice, &QTimer::timeout, [&printer] { tellAboutPdfs(printer); });
+    pdfNotice.start(500);
+
+    program.start();
+    const int result = program.ended() ? 0 : app.exec();
+    windows.clear();
+    return result;
+}

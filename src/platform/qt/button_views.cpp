@@ -1,0 +1,70 @@
+#include "platform/qt/button_views.h"
+
+#include <QStyle>
+
+#include "platform/qt/form_window.h"
+#include "platform/qt/qt_convert.h"
+#include "platform/qt/view_common.h"
+
+namespace wb {
+
+QIcon pictureIcon(const std::string& picture, const QStyle& style) {
+    struct Named {
+        const char* name;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    };
+    static const Named kPictures[] = {
+        {"previous", "go-previous", QStyle::SP_ArrowLeft},
+        {"next", "go-next", QStyle::SP_ArrowRight},
+        {"print", "document-print", QStyle::SP_FileDialogDetailedView},
+        {"about", "help-about", QStyle::SP_MessageBoxInformation},
+        {"specs", "document-properties", QStyle::SP_FileDialogContentsView},
+    };
+    for (const Named& p : kPictures)
+        if (picture == p.name) return QIcon::fromTheme(p.theme, style.standardIcon(p.fallback));
+    return QIcon();
+}
+
+CommandButtonView::CommandButtonView(FormWindow& window, CommandButton& model, QWidget* parent)
+    : QPushButton(parent), model_(model) {
+    connect(this, &QPushButton::clicked, this, [&window, &model] {
+        Form& form = window.form();
+        window.deliver([&] { form.userClick(model); });
+    });
+    follow(model_, this);
+}
+
+void CommandButtonView::sync() {
+    syncCommon(*this, model_, QPalette::ButtonText);
+    const QString caption = toQString(model_.caption());
+    if (text() != caption) setText(caption);
+    if (picture_ != model_.picture()) {
+        picture_ = model_.picture();
+        setIcon(pictureIcon(picture_, *style()));
+    }
+    if (!icon().isNull()) {
+        const int side = std::max(8, std::min(height(), width()) - 8);
+        const QSize size(std::min(side, 32), std::min(side, 32));
+        if (iconSize() != size) setIconSize(size);
+    }
+}
+
+CheckBoxView::CheckBoxView(FormWindow& window, CheckBox& model, QWidget* parent)
+    : QCheckBox(parent), model_(model) {
+    connect(this, &QCheckBox::clicked, this, [&window, &model] {
+        Form& form = window.form();
+        window.deliver([&] { form.userClick(model); });
+    });
+    follow(model_, this);
+}
+
+void CheckBoxView::sync() {
+    syncCommon(*this, model_, QPalette::WindowText);
+    const QString caption = toQString(model_.caption());
+    if (text() != caption) setText(caption);
+    const Qt::CheckState state = model_.value() != 0 ? Qt::Checked : Qt::Unchecked;
+    if (checkState() != state) setCheckState(state);
+}
+
+}  // namespace wb

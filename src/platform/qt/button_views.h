@@ -1,0 +1,40 @@
+#pragma once
+// Command buttons (a caption in the model's colour and/or a standard icon named
+// by the model's picture) and check boxes. A click goes to the model, which
+// decides: the check box never ticks itself.
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "platform/controls/check_box.h"
+#include "platform/controls/command_button.h"
+
+namespace wb {
+
+class FormWindow;
+
+// The icon for a picture name ("previous", "next", "print", "about", "specs").
+QIcon pictureIcon(const std::string& picture, const QStyle& style);
+
+class CommandButtonView : public QPushButton {
+public:
+    CommandButtonView(FormWindow& window, CommandButton& model, QWidget* parent);
+    void sync();
+
+private:
+    CommandButton& model_;
+    std::string picture_;
+};
+
+class CheckBoxView : public QCheckBox {
+public:
+    CheckBoxView(FormWindow& window, CheckBox& model, QWidget* parent);
+    void sync();
+
+protected:
+    void nextCheckState() override {}
+
+private:
+    CheckBox& model_;
+};
+
+}  // namespace wb

@@ -1,0 +1,41 @@
+#pragma once
+// The grid's view: cells painted from the model (no headers, no fixed rows or
+// columns), column widths in twips, the selection highlighted when HighLight is
+// on, the current cell framed, the first visible row from TopRow. A click on a
+// cell is the model's cell click; the scroll bar sets TopRow. Keys reach the
+// model through the window. It never edits a cell.
+#include <QAbstractScrollArea>
+
+#include "platform/controls/grid.h"
+
+namespace wb {
+
+class FormWindow;
+
+class GridView : public QAbstractScrollArea {
+public:
+    GridView(FormWindow& window, Grid& model, QWidget* parent);
+    void sync();
+
+    // The cell under a point of the viewport; false outside every cell.
+    bool cellAt(const QPoint& point, int& row, int& col) const;
+    // The rectangle of a cell in the viewport (rows above TopRow lie above it).
+    QRect cellRect(int row, int col) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int, int) override {}
+
+private:
+    void userScrolled(int value);
+    int rowHeight() const;
+    int columnLeft(int col) const;
+
+    FormWindow& window_;
+    Grid& model_;
+    bool syncing_ = false;
+};
+
+}  // namespace wb

@@ -1,0 +1,33 @@
+#pragma once
+// Conversions at the Qt boundary: twips to pixels (15 twips a pixel at 96 dpi,
+// scaled with the screen), Latin-1 text, fonts and colours of the models.
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <string>
+
+#include "platform/controls/control.h"
+
+namespace wb {
+
+int twipsToPixels(int twips);
+int pixelsToTwips(int pixels);
+// A rectangle in twips as pixels; each edge is converted on its own, so that
+// neighbouring controls meet without gaps.
+QRect twipsToRect(int left, int top, int width, int height);
+QRect controlRect(const Control& c);
+
+inline QString toQString(const std::string& latin1) {
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+// Characters outside Latin-1 become "?".
+inline std::string toLatin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+QFont toQFont(const Font& f);
+Font fromQFont(const QFont& f);
+inline QColor toQColor(unsigned rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFFu)); }
+
+Qt::Alignment toQtAlignment(Alignment a);
+
+}  // namespace wb

@@ -1,0 +1,115 @@
+#include "platform/qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "platform/qt/qt_convert.h"
+
+namespace wb {
+
+namespace {
+// Answers the header has no name for.
+constexpr int kAbort = 3, kRetry = 4, kIgnore = 5;
+constexpr int kAbortRetryIgnore = 2, kRetryCancel = 5;
+constexpr int kDefaultButton3 = 512;
+
+// A dialog shows the arrow even while a form shows the hourglass.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowWhileAsking() { QApplication::restoreOverrideCursor(); }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+};
+
+QWidget* dialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+}  // namespace
+
+MsgBoxLayout msgBoxLayout(int style) {
+    using B = QMessageBox;
+    MsgBoxLayout layout;
+    switch (style & 7) {
+    case msgbox::kOkCancel: layout.buttons = {B::Ok, B::Cancel}; break;
+    case kAbortRetryIgnore: layout.buttons = {B::Abort, B::Retry, B::Ignore}; break;
+    case msgbox::kYesNoCancel: layout.buttons = {B::Yes, B::No, B::Cancel}; break;
+    case msgbox::kYesNo: layout.buttons = {B::Yes, B::No}; break;
+    case kRetryCancel: layout.buttons = {B::Retry, B::Cancel}; break;
+    default: layout.buttons = {B::Ok}; break;
+    }
+    switch (style & 0x70) {
+    case msgbox::kCritical: layout.icon = B::Critical; break;
+    case msgbox::kQuestion: layout.icon = B::Question; break;
+    case msgbox::kExclamation: layout.icon = B::Warning; break;
+    case msgbox::kInformation: layout.icon = B::Information; break;
+    default: break;
+    }
+    std::size_t which = 0;
+    if ((style & 0x300) == msgbox::kDefaultButton2) which = 1;
+    if ((style & 0x300) == kDefaultButton3) which = 2;
+    if (which >= layout.buttons.size()) which = 0;
+    layout.defaultButton = layout.buttons[which];
+    // Escape answers Cancel where there is one, else No, else a lone OK.
+    for (auto b : layout.buttons)
+        if (b == B::Cancel || (b == B::No && layout.escapeButton == B::NoButton)) layout.escapeButton = b;
+    if (layout.buttons.size() == 1) layout.escapeButton = layout.buttons[0];
+    return layout;
+}
+
+int msgBoxAnswer(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Ok: return msgbox::kOk;
+    case QMessageBox::Cancel: return msgbox::kCancel;
+    case QMessageBox::Abort: return kAbort;
+    case QMessageBox::Retry: return kRetry;
+    case QMessageBox::Ignore: return kIgnore;
+    case QMessageBox::Yes: return msgbox::kYes;
+    case QMessageBox::No: return msgbox::kNo;
+    default: return msgbox::kOk;
+    }
+}
+
+QtDialogs::QtDialogs(std::function<QPrinter*()> printer) : printer_(std::move(printer)) {}
+
+int QtDialogs::MsgBox(const std::string& text, int style, const std::string& title) {
+    const MsgBoxLayout layout = msgBoxLayout(style);
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(toQString(title));
+    box.setText(toQString(text));
+    box.setIcon(layout.icon);
+    for (auto b : layout.buttons) box.addButton(b);
+    box.setDefaultButton(layout.defaultButton);
+    if (layout.escapeButton != QMessageBox::NoButton) box.setEscapeButton(layout.escapeButton);
+    ArrowWhileAsking arrow;
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked) return msgBoxAnswer(layout.escapeButton != QMessageBox::NoButton ? layout.escapeButton
+                                                                                  : layout.defaultButton);
+    return msgBoxAnswer(box.standardButton(clicked));
+}
+
+std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
+    ArrowWhileAsking arrow;
+    bool ok = false;
+    // Scalable fonts are the ones the printer and the PDF files can use.
+    const QFont font = QFontDialog::getFont(&ok, toQFont(preset), dialogParent(), QString(),
+                                            QFontDialog::ScalableFonts);
+    if (!ok) return std::nullopt;
+    return fromQFont(font);
+}
+
+bool QtDialogs::choosePrinter() {
+    QPrinter* printer = printer_ ? printer_() : nullptr;
+    if (!printer) return false;
+    ArrowWhileAsking arrow;
+    QPrintDialog dialog(printer, dialogParent());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace wb

@@ -1,0 +1,40 @@
+#pragma once
+// The dialogs of the program on Qt: message boxes with the runtime's styles and
+// answers, the font dialog and the printer dialog.
+#include <QMessageBox>
+#include <functional>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+class QPrinter;
+
+namespace wb {
+
+// What a message box style asks for: its buttons in order, its icon and its
+// default button.
+struct MsgBoxLayout {
+    std::vector<QMessageBox::StandardButton> buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
+};
+MsgBoxLayout msgBoxLayout(int style);
+// The runtime's answer code for a button (msgbox::kOk, kYes, ...).
+int msgBoxAnswer(QMessageBox::StandardButton button);
+
+class QtDialogs : public Dialogs {
+public:
+    // printer gives the QPrinter that the printer dialog sets up (the one the
+    // printouts use); null leaves the printer dialog without a printer.
+    explicit QtDialogs(std::function<QPrinter*()> printer = {});
+
+    int MsgBox(const std::string& text, int style, const std::string& title) override;
+    std::optional<Font> chooseFont(const Font& preset) override;
+    bool choosePrinter() override;
+
+private:
+    std::function<QPrinter*()> printer_;
+};
+
+}  // namespace wb
