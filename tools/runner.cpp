@@ -1,5 +1,7 @@
 #include "runner.h"
 
+#include <algorithm>
+
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/program.h"
@@ -129,6 +131,8 @@ void Runner::execute(const Command& c) {
         sql(c);
     } else if (v == "print-log") {
         printLog();
+    } else if (v == "expect-printed" || v == "expect-not-printed") {
+        expectPrinted(c, v == "expect-printed");
     } else if (v == "dump") {
         NameContext context{program_.get(), dialogs_, program_ && program_->ended()};
         for (const auto& [name, value] : readAll(context))
@@ -191,6 +195,20 @@ void Runner::printLog() {
     if (printer_)
         for (std::string& line : printerBackend_.takeLog(*printer_)) lines.push_back(std::move(line));
     for (const std::string& line : lines) out_ << latin1ToUtf8(line) << "\n";
+}
+
+void Runner::expectPrinted(const Command& c, bool wanted) {
+    if (printer_)
+        for (std::string& line : printerBackend_.takeLog(*printer_)) pendingLog_.push_back(std::move(line));
+    const std::string& line = c.args[0].text;
+    bool found = std::find(pendingLog_.begin(), pendingLog_.end(), line) != pendingLog_.end();
+    if (found == wanted) {
+        ++passed_;
+        return;
+    }
+    ++failed_;
+    out_ << "FAIL line " << c.line << ": " << (wanted ? "not printed: " : "printed: ")
+         << latin1ToUtf8(line) << "\n";
 }
 
 void Runner::sql(const Command& c) {

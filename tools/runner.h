@@ -43,6 +43,9 @@ private:
     void start(const Command& c);
     void expect(const Command& c);
     void printLog();
+    // expect-printed / expect-not-printed: whether a line is among the printer
+    // operations recorded since the last print-log (which still prints them).
+    void expectPrinted(const Command& c, bool wanted);
     void sql(const Command& c);
     Control& control(const Command& c, const std::string& name);
     Form& runningForm(const Command& c, Control& ctrl);

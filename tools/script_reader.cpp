@@ -144,6 +144,7 @@ void checkForm(const Command& c) {
             return a.size() >= 2 && a[0].quoted && isNumber(a[1]) && flags(a, 2, {"bold", "italic"});
         }
         if (v == "printerdialog") return a.size() == 1 && oneOf(a[0], {"ok", "cancel"});
+        if (v == "expect-printed" || v == "expect-not-printed") return a.size() == 1 && a[0].quoted;
         if (v == "sql") return a.size() == 2 && oneOf(a[0], {"records", "settings"}) && a[1].quoted;
         throw ScriptError(c.line, "unknown verb " + v);
     };

@@ -1,6 +1,8 @@
 #include "app/form1.h"
 
 #include "app/shell.h"
+#include "records/save.h"
+#include "reports/reports.h"
 #include "setup/data_path_panel.h"
 #include "setup/printer_choice.h"
 #include "setup/report_font.h"
@@ -25,6 +27,7 @@ Form1::Form1(Services& services_, SettingsStore& data1)
     install<PrinterChoice>();
     install<DataPathPanel>();
     install<Save>();
+    install<Reports>();
 }
 
 Form1::~Form1() = default;

@@ -248,10 +248,12 @@ bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typ
         if (value) skipOnFailure([&] { rs().setField(field, *value); });
     }
     const bool stored = skipOnFailure([&] { rs().Update(); });
-    if (stored)
+    if (stored) {
         replace.commit();
-    else
+    } else {
         replace.rollback();
+        skipOnFailure([&] { rs().CancelUpdate(); });  // no half-written row left pending
+    }
     return stored;
 }
 

@@ -132,6 +132,25 @@ TEST_F(GridTest, ReplacingARowKeepsTheRowCountAndTheCurrentCell) {
     EXPECT_TRUE(moves.empty());
 }
 
+TEST_F(GridTest, SetRowTextReplacesTheLastRowWithoutMovingTheCell) {
+    fill();
+    grid.setRow(5);
+    grid.setCol(2);
+    grid.setSelStartRow(5);
+    grid.setSelEndRow(5);
+    moves.clear();
+    grid.setRowText(5, "x\ty\tz\textra");
+    grid.setRowText(4, "only");
+    EXPECT_EQ(grid.rows(), 6);
+    EXPECT_EQ(grid.rowText(5), "x\ty\tz");
+    EXPECT_EQ(grid.rowText(4), "only\t\t");
+    EXPECT_EQ(grid.row(), 5);
+    EXPECT_EQ(grid.col(), 2);
+    EXPECT_EQ(grid.selEndRow(), 5);
+    EXPECT_TRUE(moves.empty());
+    EXPECT_THROW(grid.setRowText(6, ""), RuntimeError);
+}
+
 TEST_F(GridTest, DeleteAndAppendMovesRowsUp) {
     fill();
     grid.RemoveItem(1);

@@ -1,0 +1,501 @@
+// In-cell editing of the four worksheet grids: keys, the numeric check, marks,
+// the commit on a cell change, Enter order, Delete, click and lost focus.
+#include <gtest/gtest.h>
+
+#include "logic/main_window_fixture.h"
+#include "worksheet/grid_table.h"
+#include "worksheet/recalculation_math.h"
+
+namespace wb {
+namespace {
+
+using testing::MainWindowFixture;
+
+const GridTable& table(const std::string& name) {
+    for (const GridTable& t : kGridTables)
+        if (name == t.name) return t;
+    throw std::logic_error("no grid " + name);
+}
+
+struct Grids : MainWindowFixture {
+    Grids() { f().Panel3D6.setVisible(true); }  // Grid2 to Grid4 sit on the CG panel
+    Grid& grid(const std::string& name) { return f().*table(name).grid; }
+    void cell(Grid& g, int r, int c) { form->userCellClick(g, r, c); }
+    void keys(Grid& g, const std::string& text) {
+        for (unsigned char ch : text) form->userKeyPress(g, ch);
+    }
+    void enter(Grid& g) { form->userKeyPress(g, 13); }
+    void backspace(Grid& g) { form->userKeyPress(g, 8); }
+    void del(Grid& g, int shift = 0) { form->userKeyDown(g, keys::kDelete, shift); }
+    // Types text into a cell reached by a click, then leaves it by Enter.
+    void entry(Grid& g, int r, int c, const std::string& text) {
+        cell(g, r, c);
+        keys(g, text);
+        enter(g);
+    }
+    size_t messages() const { return dialogs.shown.size(); }
+    std::string lastTitle() const { return dialogs.shown.empty() ? "" : dialogs.shown.back().title; }
+};
+
+TEST(GridTableRules, NumericCheckPassesEveryPrefixOfANumber) {
+    for (const char* text : {" ", "-", "-1", "-12", "-12.", "-12.5", "0", "0.", "0.5", " 5", "5 "})
+        EXPECT_TRUE(PassesNumericCheck(text)) << '"' << text << '"';
+    for (const char* text : {"", ".", "-.", "  ", "1-", "12a", "1.2.", "+", "x", "\b", "1 2"})
+        EXPECT_FALSE(PassesNumericCheck(text)) << '"' << text << '"';
+}
+
+TEST(GridTableRules, MarkRule) {
+    for (const char* text : {"x", "X", "y", "Y"}) EXPECT_EQ(MarkText(text), "X") << text;
+    for (const char* text : {"", "Xx", "XX", "n", "1", " X", "\b"}) EXPECT_EQ(MarkText(text), "") << text;
+}
+
+TEST(GridTableRules, CommitRowTextAndMomentPerGrid) {
+    struct Case {
+        const char* grid;
+        std::vector<Value> row;  // one entry per column; the moment is computed
+        double moment;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Grid1", {"Seat", "S1", "12.5", "40", "", "X", ""}, 500, "Seat\tS1\t12.50\t40.00\t500.0\tX\t"},
+        {"Grid1", {"Lamp", "", Value(0.0), "-", "", "", ""}, 0, "Lamp\t\t0.00\t-\t.0\t\t"},
+        {"Grid1", {"", "", "", "85.66", "", "", ""}, 0, "\t\t\t85.66\t.0\t\t"},
+        {"Grid1", {"", "", "12abc", "2", "", "", ""}, 24, "\t\t12abc\t2.00\t24.0\t\t"},
+        {"Grid2", {"Right Main", Value(0.0), "600", "50.5", ""}, 30300, "Right Main\t0\t600.00\t50.50\t30300.0"},
+        {"Grid2", {"Nose", "5", "305", "0.5", ""}, 150, "Nose\t5\t305.00\t0.50\t150.0"},
+        {"Grid3", {"Radio", "R2", "", "-", ""}, 0, "Radio\tR2\t0.00\t0.00\t.0"},
+        {"Grid3", {"Radio", "R2", "3.333", "12abc", ""}, 39.996, "Radio\tR2\t3.33\t12.00\t40.0"},
+        {"Grid4", {"Forward Tanks", "-", "", ""}, 0, "Forward Tanks\t-\t\t.0"},
+        {"Grid4", {"Aft Tanks", "90", "-10", ""}, -900, "Aft Tanks\t90.00\t-10.00\t-900.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const GridTable& t = table(c.grid);
+        std::vector<std::array<Value, 1>> cells(c.row.size());
+        RowArrays arrays;
+        for (size_t i = 0; i < c.row.size(); ++i) {
+            cells[i][0] = c.row[i];
+            arrays.push_back(cells[i]);
+        }
+        const double moment = CommitMoment(t, arrays, 0);
+        EXPECT_DOUBLE_EQ(moment, c.moment);
+        arrays[t.momentCol()][0] = Value(moment);
+        EXPECT_EQ(CommitRowText(t, arrays, 0), c.text);
+    }
+}
+
+TEST(GridEditing, WeightTypedIntoAnEmptyCellCommitsOnEnter) {
+    Grids w;
+    Form1& f = w.f();
+    w.entry(f.Grid1, 1, 0, "Seat");
+    w.entry(f.Grid1, 1, 3, "40");
+    w.cell(f.Grid1, 1, 2);
+    w.keys(f.Grid1, "12.5");
+    EXPECT_EQ(f.Grid1.text(), "12.5");
+    EXPECT_EQ(f.ws.ChangeWeight[1], Value("12.5"));
+    EXPECT_EQ(f.ws.CellEditing, 1);
+    EXPECT_EQ(w.messages(), 0u);
+
+    w.enter(f.Grid1);
+    EXPECT_EQ(f.Grid1.col(), 3);
+    EXPECT_EQ(f.Grid1.rowText(1), "Seat\t\t12.50\t40.00\t500.0\t\t");
+    EXPECT_EQ(f.ws.ChangeMoment[1], Value(500.0));
+    EXPECT_EQ(f.ws.CellEditing, 0);
+    EXPECT_EQ(f.Text23.text(), ".00");  // recalculated: the item carries no mark yet
+    EXPECT_EQ(f.Grid1.rows(), 30);
+
+    // Marking it installed counts it.
+    w.cell(f.Grid1, 1, 5);
+    w.keys(f.Grid1, "x");
+    EXPECT_EQ(f.Text23.text(), "12.50");
+    EXPECT_EQ(f.Text27.text(), "500.0");
+}
+
+TEST(GridEditing, EnterFromAnUntouchedWeightCellCommitsItsRow) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid1, 3, 2);
+    w.enter(f.Grid1);
+    EXPECT_EQ(f.Grid1.rowText(3), "\t\t\t\t.0\t\t");  // an empty weight stays empty
+    EXPECT_EQ(f.ws.ChangeMoment[3], Value(0.0));
+    EXPECT_EQ(f.Text23.text(), ".00");
+}
+
+TEST(GridEditing, BlankAndMinusPassAndReadAsZero) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid1, 1, 2);
+    w.keys(f.Grid1, " ");
+    EXPECT_EQ(f.Grid1.text(), " ");
+    EXPECT_EQ(f.ws.ChangeWeight[1], Value(0.0));
+    w.enter(f.Grid1);
+    w.keys(f.Grid1, "-");
+    EXPECT_EQ(f.ws.ChangeArm[1], Value("-"));
+    w.enter(f.Grid1);
+    EXPECT_EQ(f.Grid1.rowText(1), "\t\t0.00\t-\t.0\t\t");
+    EXPECT_EQ(w.messages(), 0u);
+
+    // In the equipment list the lone minus is redrawn by its value.
+    w.entry(f.Grid3, 2, 2, "-");
+    EXPECT_EQ(f.Grid3.rowText(2), "\t\t0.00\t0.00\t.0");
+    w.entry(f.Grid3, 3, 2, "-5");
+    EXPECT_EQ(f.Grid3.rowText(3), "\t\t-5.00\t0.00\t.0");
+    EXPECT_EQ(w.messages(), 0u);
+}
+
+TEST(GridEditing, RefusedTextEmptiesCellAndEntry) {
+    struct Case {
+        const char* grid;
+        int col;
+        const char* keys;
+        const char* left;  // cell text after the refusal and any later keys
+    };
+    const Case cases[] = {
+        {"Grid1", 2, ".", ""},     {"Grid1", 3, "12a", ""},  {"Grid2", 1, ".", ""},
+        {"Grid2", 3, "1.2.", ""},  {"Grid3", 2, "x", ""},    {"Grid4", 2, "--", ""},
+        {"Grid1", 2, ".5", "5"},   // the next key starts the text anew: CellEditing stays 1
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.grid) + " " + c.keys);
+        Grids w;
+        Grid& g = w.grid(c.grid);
+        const GridTable& t = table(c.grid);
+        w.cell(g, 1, c.col);
+        w.keys(g, c.keys);
+        EXPECT_EQ(g.text(), c.left);
+        EXPECT_EQ(t.arrays(w.f().ws)[c.col][1], Value(c.left));
+        ASSERT_EQ(w.messages(), 1u);
+        EXPECT_EQ(w.dialogs.shown[0].title, "Entry must be numeric");
+        EXPECT_EQ(w.dialogs.shown[0].text, "Please re-enter value");
+        EXPECT_EQ(w.dialogs.shown[0].style, 64);
+    }
+}
+
+TEST(GridEditing, BackspacePaths) {
+    Grids w;
+    Form1& f = w.f();
+    // Backspace on the only character of a number leaves an empty text: refused.
+    w.cell(f.Grid1, 1, 2);
+    w.keys(f.Grid1, "5");
+    w.backspace(f.Grid1);
+    EXPECT_EQ(f.Grid1.text(), "");
+    EXPECT_EQ(w.lastTitle(), "Entry must be numeric");
+
+    // Backspace as the first key shortens the text but starts no entry.
+    f.ws.ChangeWeight[2] = "123";
+    f.Grid1.setRowText(2, "\t\t123");
+    w.cell(f.Grid1, 2, 2);
+    w.backspace(f.Grid1);
+    EXPECT_EQ(f.Grid1.text(), "12");
+    EXPECT_EQ(f.ws.CellEditing, 0);
+    w.keys(f.Grid1, "4");
+    EXPECT_EQ(f.Grid1.text(), "4");
+
+    // In a description Backspace shortens; on an empty one it does nothing.
+    const size_t before = w.messages();
+    w.cell(f.Grid1, 3, 0);
+    w.keys(f.Grid1, "ab");
+    w.backspace(f.Grid1);
+    EXPECT_EQ(f.ws.ChangeDesc[3], Value("a"));
+    w.backspace(f.Grid1);
+    w.backspace(f.Grid1);
+    EXPECT_EQ(f.Grid1.text(), "");
+    EXPECT_EQ(f.ws.ChangeDesc[3], Value(""));
+    EXPECT_EQ(w.messages(), before);
+}
+
+TEST(GridEditing, MarkTogglesAndRecalculatesOnEveryKey) {
+    Grids w;
+    Form1& f = w.f();
+    w.entry(f.Grid1, 1, 2, "10");
+    w.entry(f.Grid1, 1, 3, "50");
+    w.cell(f.Grid1, 1, 6);
+    const char* expected[] = {"X", "", "X"};
+    const char* weights[] = {"-10.00", ".00", "-10.00"};
+    for (int i = 0; i < 3; ++i) {
+        w.keys(f.Grid1, "x");
+        EXPECT_EQ(f.Grid1.text(), expected[i]) << i;
+        EXPECT_EQ(f.ws.ChangeRemoved[1], Value(expected[i])) << i;
+        EXPECT_EQ(f.Text23.text(), weights[i]) << i;
+    }
+    w.backspace(f.Grid1);
+    EXPECT_EQ(f.Grid1.text(), "");
+    EXPECT_EQ(f.Text23.text(), ".00");
+    w.cell(f.Grid1, 1, 5);
+    w.keys(f.Grid1, "Y");
+    EXPECT_EQ(f.ws.ChangeInstalled[1], Value("X"));
+    w.cell(f.Grid1, 2, 5);
+    w.keys(f.Grid1, "n");
+    EXPECT_EQ(f.Grid1.text(), "");
+}
+
+TEST(GridEditing, MomentColumnRefusesKeysAndClicks) {
+    struct Case {
+        const char* grid;
+        int afterKey, afterClick;
+    };
+    const Case cases[] = {{"Grid1", 5, 5}, {"Grid2", 0, 3}, {"Grid3", 0, 3}, {"Grid4", 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.grid);
+        Grids w;
+        Grid& g = w.grid(c.grid);
+        const int moment = table(c.grid).momentCol();
+        w.cell(g, 1, moment);
+        EXPECT_EQ(g.col(), c.afterClick);
+        ASSERT_EQ(w.messages(), 1u);
+        EXPECT_EQ(w.dialogs.shown[0].title, "This field not editable");
+        EXPECT_EQ(w.dialogs.shown[0].text, "Press OK to Continue");
+        EXPECT_EQ(w.dialogs.shown[0].style, 64);
+
+        g.setCol(moment);  // as a handler move leaves it
+        g.setText("9.9");
+        w.keys(g, "7");
+        EXPECT_EQ(g.col(), c.afterKey);
+        EXPECT_EQ(g.cell(1, moment), "9.9");
+        EXPECT_EQ(w.messages(), 2u);
+        EXPECT_EQ(w.lastTitle(), "This field not editable");
+    }
+}
+
+TEST(GridEditing, EnterOrderLastRowAndFirstVisibleRow) {
+    struct Case {
+        const char* grid;
+        int row, col;
+        int toRow, toCol, topRow;  // topRow -1: left as the click put it
+    };
+    const Case cases[] = {
+        {"Grid1", 0, 0, 0, 1, -1},   {"Grid1", 0, 2, 0, 3, -1},   {"Grid1", 0, 3, 0, 5, -1},
+        {"Grid1", 0, 5, 0, 6, -1},
+        {"Grid1", 3, 6, 4, 0, -1},   {"Grid1", 17, 6, 18, 0, 1},  {"Grid1", 29, 6, 29, 0, 12},
+        {"Grid1", 20, 1, 20, 2, 3},
+        {"Grid2", 0, 0, 0, 1, -1},   {"Grid2", 0, 3, 1, 1, -1},   {"Grid2", 4, 3, 4, 1, -1},
+        {"Grid3", 7, 3, 8, 0, 4},    {"Grid3", 2, 3, 3, 0, -1},   {"Grid3", 99, 3, 99, 0, 95},
+        {"Grid3", 1, 1, 1, 2, -1},
+        {"Grid4", 0, 1, 0, 2, -1},   {"Grid4", 0, 2, 1, 1, -1},   {"Grid4", 4, 2, 4, 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.grid) + " " + std::to_string(c.row) + "," + std::to_string(c.col));
+        Grids w;
+        Grid& g = w.grid(c.grid);
+        w.cell(g, c.row, c.col);
+        const int top = g.topRow();
+        w.enter(g);
+        EXPECT_EQ(g.row(), c.toRow);
+        EXPECT_EQ(g.col(), c.toCol);
+        EXPECT_EQ(g.selStartCol(), c.toCol);
+        EXPECT_EQ(g.selEndCol(), c.toCol);
+        EXPECT_EQ(g.selStartRow(), c.toRow);
+        EXPECT_EQ(g.topRow(), c.topRow < 0 ? top : c.topRow);
+        EXPECT_EQ(g.rows(), table(c.grid).rows);
+    }
+}
+
+TEST(GridEditing, EnterInTheMomentColumnDoesNothing) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid4, 2, 0);
+    f.Grid4.setCol(3);  // a click would not leave it there
+    w.enter(f.Grid4);
+    EXPECT_EQ(f.Grid4.row(), 2);
+    EXPECT_EQ(f.Grid4.col(), 3);
+    EXPECT_EQ(w.messages(), 0u);
+}
+
+TEST(GridEditing, DeleteKeepsRowCountAndReadsTheGridBack) {
+    Grids w;
+    Form1& f = w.f();
+    for (int r = 1; r <= 29; ++r) {
+        f.Grid1.setRowText(r, "Item" + std::to_string(r) + "\t\t1\t10\t10.0\tX\t");
+        f.ws.ChangeDesc[r] = "stale";  // the read-back replaces every entry
+    }
+    f.Text23.setText("");
+
+    // Row 0 cannot be deleted.
+    w.cell(f.Grid1, 0, 1);
+    w.del(f.Grid1);
+    EXPECT_EQ(f.ws.ChangeDesc[1], Value("stale"));
+    EXPECT_EQ(f.Text23.text(), "");
+
+    w.cell(f.Grid1, 5, 1);
+    w.del(f.Grid1, keys::kCtrlMask);  // any shift state deletes
+    EXPECT_EQ(f.Grid1.rows(), 30);
+    EXPECT_EQ(f.Grid1.rowText(4), "Item4\t\t1\t10\t10.0\tX\t");
+    EXPECT_EQ(f.Grid1.rowText(5), "Item6\t\t1\t10\t10.0\tX\t");
+    EXPECT_EQ(f.Grid1.rowText(28), "Item29\t\t1\t10\t10.0\tX\t");
+    EXPECT_EQ(f.Grid1.rowText(29), "\t\t\t\t\t\t");
+    EXPECT_EQ(f.ws.ChangeDesc[5], Value("Item6"));
+    EXPECT_EQ(f.ws.ChangeInstalled[28], Value("X"));
+    EXPECT_EQ(f.ws.ChangeDesc[29], Value(""));
+    EXPECT_EQ(f.ws.ChangeMoment[5], Value("10.0"));
+    EXPECT_EQ(f.Grid1.row(), 29);
+    EXPECT_EQ(f.Grid1.col(), 6);
+    EXPECT_EQ(f.Text23.text(), "28.00");  // recalculated over the 28 items left
+}
+
+TEST(GridEditing, DeleteDropsThePendingEntryOfTheDeletedRow) {
+    Grids w;
+    Form1& f = w.f();
+    f.Grid1.setRowText(2, "Old\t\t1.00\t2.00\t2.0\t\t");
+    f.Grid1.setRowText(3, "Next\t\t3.00\t4.00\t12.0\t\t");
+    w.cell(f.Grid1, 2, 2);
+    w.keys(f.Grid1, "7");
+    w.del(f.Grid1);
+    EXPECT_EQ(f.Grid1.rowText(2), "Next\t\t3.00\t4.00\t12.0\t\t");
+    EXPECT_EQ(f.ws.ChangeWeight[2], Value("3.00"));
+    EXPECT_EQ(f.ws.CellEditing, 0);
+}
+
+TEST(GridEditing, DeleteInFluidsLeavesTotalsUntilTheNextRecalculation) {
+    Grids w;
+    Form1& f = w.f();
+    w.entry(f.Grid2, 0, 2, "1000");
+    w.entry(f.Grid2, 0, 3, "100");
+    w.entry(f.Grid4, 1, 1, "50");
+    w.entry(f.Grid4, 1, 2, "10");
+    w.entry(f.Grid4, 2, 1, "20");
+    w.entry(f.Grid4, 2, 2, "30");
+    EXPECT_EQ(f.Text23.text(), "930.00");
+
+    w.cell(f.Grid4, 1, 0);
+    w.del(f.Grid4);
+    EXPECT_EQ(f.Grid4.rows(), 5);
+    EXPECT_EQ(f.Grid4.rowText(1), "\t20.00\t30.00\t600.0");
+    EXPECT_EQ(f.Grid4.rowText(4), "\t\t\t");
+    EXPECT_EQ(f.ws.FluidWeight[1], Value("20.00"));
+    EXPECT_EQ(f.ws.FluidDesc[0], Value("Forward Tanks"));
+    EXPECT_EQ(f.ws.FluidDesc[1], Value(""));  // "Aft Tanks" went with its row
+    EXPECT_EQ(f.Text23.text(), "930.00");
+    EXPECT_EQ(f.ws.NewEmptyWeight, 930.0f);
+
+    // The next commit recalculates; an entry in row 1 changes the moved fluid.
+    w.entry(f.Grid4, 1, 1, "25");
+    EXPECT_EQ(f.ws.FluidWeight[1], Value("25"));
+    EXPECT_EQ(f.Text23.text(), "975.00");
+}
+
+TEST(GridEditing, DeleteInWeighingPointsAnyRowNoRecalculation) {
+    Grids w;
+    Form1& f = w.f();
+    w.entry(f.Grid2, 0, 2, "500");
+    w.entry(f.Grid2, 0, 3, "10");
+    const std::string total = f.Text23.text();
+    w.cell(f.Grid2, 0, 0);
+    w.del(f.Grid2);
+    EXPECT_EQ(f.Grid2.rows(), 5);
+    EXPECT_EQ(f.Grid2.rowText(0), "Left Main\t\t\t\t");
+    EXPECT_EQ(f.ws.JackWeight[0], Value(""));
+    EXPECT_EQ(f.ws.JackDesc[2], Value(""));
+    EXPECT_EQ(f.Text23.text(), total);
+}
+
+TEST(GridEditing, TareAloneChangesNothingUntilAWeightOrArmCommits) {
+    Grids w;
+    Form1& f = w.f();
+    w.entry(f.Grid2, 0, 2, "600");
+    w.entry(f.Grid2, 0, 3, "50");
+    EXPECT_EQ(f.Text23.text(), "600.00");
+    w.cell(f.Grid2, 0, 1);
+    w.keys(f.Grid2, " ");
+    EXPECT_EQ(f.ws.JackTare[0], Value(0.0));
+    w.enter(f.Grid2);
+    w.cell(f.Grid2, 1, 1);
+    w.keys(f.Grid2, "5");
+    w.enter(f.Grid2);
+    EXPECT_EQ(f.Grid2.rowText(0), "Right Main\t \t600.00\t50.00\t30000.0");
+    EXPECT_EQ(f.Text23.text(), "600.00");
+
+    w.cell(f.Grid2, 0, 1);
+    w.keys(f.Grid2, "10");
+    w.enter(f.Grid2);
+    EXPECT_EQ(f.Text23.text(), "600.00");
+    w.enter(f.Grid2);  // leaving the weight cell commits the row
+    EXPECT_EQ(f.Grid2.rowText(0), "Right Main\t10\t600.00\t50.00\t29500.0");
+    EXPECT_EQ(f.ws.JackMoment[0], Value(29500.0));
+    EXPECT_EQ(f.Text23.text(), "585.00");  // 600 - 10 on row 0, 0 - 5 on row 1
+}
+
+TEST(GridEditing, BlankTareShowsZeroAfterTheRowCommits) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid2, 2, 1);
+    w.keys(f.Grid2, " ");
+    w.enter(f.Grid2);
+    w.keys(f.Grid2, "300");
+    w.enter(f.Grid2);
+    EXPECT_EQ(f.Grid2.rowText(2), "Nose\t0\t300.00\t\t.0");
+}
+
+TEST(GridEditing, EquipmentListNeverRecalculates) {
+    Grids w;
+    Form1& f = w.f();
+    f.Text23.setText("kept");
+    w.entry(f.Grid3, 0, 0, "Radio");
+    w.entry(f.Grid3, 0, 2, "3");
+    w.keys(f.Grid3, "20");
+    w.enter(f.Grid3);
+    EXPECT_EQ(f.Grid3.rowText(0), "Radio\t\t3.00\t20.00\t60.0");
+    EXPECT_EQ(f.ws.ListMoment[0], Value(60.0));
+    w.cell(f.Grid3, 0, 0);
+    w.del(f.Grid3);
+    EXPECT_EQ(f.Grid3.rows(), 100);
+    EXPECT_EQ(f.ws.ListDesc[0], Value(""));
+    w.cell(f.Grid3, 99, 3);
+    w.keys(f.Grid3, "1");
+    w.enter(f.Grid3);
+    EXPECT_EQ(f.Grid3.rowText(99), "\t\t0.00\t1.00\t.0");
+    EXPECT_EQ(f.Grid3.rows(), 100);
+    EXPECT_EQ(f.Text23.text(), "kept");
+}
+
+TEST(GridEditing, CommitOfTheLastRowKeepsTheCursorAndRowCount) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid1, 29, 2);
+    w.keys(f.Grid1, "4");
+    w.enter(f.Grid1);
+    EXPECT_EQ(f.Grid1.rowText(29), "\t\t4.00\t\t.0\t\t");
+    EXPECT_EQ(f.Grid1.row(), 29);
+    EXPECT_EQ(f.Grid1.col(), 3);
+    EXPECT_EQ(f.Grid1.rows(), 30);
+}
+
+TEST(GridEditing, LostFocusParksOnRowZeroAndCommits) {
+    struct Case {
+        const char* grid;
+        int col;
+    };
+    for (const Case c : {Case{"Grid1", 1}, Case{"Grid2", 1}, Case{"Grid3", 0}, Case{"Grid4", 1}}) {
+        SCOPED_TRACE(c.grid);
+        Grids w;
+        Grid& g = w.grid(c.grid);
+        const GridTable& t = table(c.grid);
+        const int weight = t.colOf(ColumnKind::Weight);
+        w.cell(g, 3, weight);
+        w.keys(g, "2");
+        w.form->userFocus(w.f().Text1);
+        EXPECT_EQ(g.row(), 0);
+        EXPECT_EQ(g.col(), weight);
+        EXPECT_EQ(g.selStartRow(), 0);
+        EXPECT_EQ(g.selEndRow(), 0);
+        EXPECT_EQ(g.selStartCol(), c.col);
+        EXPECT_EQ(g.selEndCol(), c.col);
+        EXPECT_EQ(g.cell(3, weight), "2.00");  // committed by the move to row 0
+        EXPECT_EQ(w.f().ws.CellEditing, 0);
+    }
+}
+
+TEST(GridEditing, AnEntryLeftOpenOnRowZeroMakesTheNextGridAppend) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid2, 0, 0);
+    w.cell(f.Grid4, 0, 0);
+    w.keys(f.Grid4, "X");
+    w.form->userFocus(f.Grid2);  // Grid4 already stands on row 0: no cell change
+    EXPECT_EQ(f.ws.CellEditing, 1);
+    w.keys(f.Grid2, "s");
+    EXPECT_EQ(f.Grid2.text(), "Right Mains");
+    EXPECT_EQ(f.ws.JackDesc[0], Value("Right Mains"));
+}
+
+}  // namespace
+}  // namespace wb
