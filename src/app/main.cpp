@@ -3,8 +3,6 @@
 // working folder is the folder the program was started from.
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
-#include <QTimer>
 #include <map>
 #include <memory>
 
@@ -17,22 +15,6 @@
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 
-namespace {
-
-// With no printer installed each printout becomes a PDF file; the user is told
-// where it is once the printout is done.
-void tellAboutPdfs(wb::QtPrinter& printer) {
-    if (QApplication::activeModalWidget()) return;  // after the dialog being shown
-    const std::vector<std::string> written = printer.takeWrittenPdfs();
-    if (written.empty()) return;
-    QString files;
-    for (const auto& path : written) files += "\n" + QString::fromLocal8Bit(path.c_str());
-    QMessageBox::information(QApplication::activeWindow(), "Printout saved",
-                             "No printer is installed. The printout was saved as:" + files);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Weight and Balance");
@@ -40,6 +22,8 @@ int main(int argc, char** argv) {
     // because no window is shown for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // With no printer installed each printout becomes a PDF file here; the
+    // printouts tell the user where.
     const QString pdfFolder = QDir::home().filePath("WeightAndBalance/Printouts");
     wb::QtPrinter printer(pdfFolder.toLocal8Bit().toStdString());
     wb::QtDialogs dialogs([&printer] { return &printer.qPrinter(); });
@@ -76,10 +60,6 @@ int main(int argc, char** argv) {
         window->detach();
         window->deleteLater();
     };
-
-    QTimer pdfNotice;
-    QObject::connect(&pdfNotice, &QTimer::timeout, [&printer] { tellAboutPdfs(printer); });
-    pdfNotice.start(500);
 
     program.start();
     const int result = program.ended() ? 0 : app.exec();

@@ -37,6 +37,11 @@ void onFirstValueColumn(Grid& g) {
 }  // namespace
 
 void Form1::ClearWorksheet() {
+    // A pending cell entry is dropped: moving the grids to row 0 below would
+    // otherwise commit it, redrawing a row of the old worksheet into the emptied
+    // grid while its arrays are cleared.
+    ws.CellEditing = 0;
+    ws.Grid1EditCol = ws.Grid2EditCol = ws.Grid3EditCol = ws.Grid4EditCol = 0;
     clearGrid(Grid1, 29, 6);
     clearGrid(Grid2, 4, 4);
     clearGrid(Grid4, 4, 3);

@@ -497,5 +497,19 @@ TEST(GridEditing, AnEntryLeftOpenOnRowZeroMakesTheNextGridAppend) {
     EXPECT_EQ(f.ws.JackDesc[0], Value("Right Mains"));
 }
 
+// An entry still pending (typed, not yet committed) when the worksheet is
+// cleared must not be drawn back into the emptied grid.
+TEST(GridEditing, ClearingDropsAPendingEntry) {
+    Grids w;
+    Grid& g = w.grid("Grid2");
+    w.cell(g, 1, 2);
+    w.keys(g, "512");
+    w.f().ClearWorksheet();
+    EXPECT_EQ(g.cell(1, 2), "");
+    EXPECT_EQ(w.f().ws.JackWeight[1].toText(), "");
+    EXPECT_EQ(g.cell(1, 0), "Left Main");
+    EXPECT_EQ(w.f().ws.CellEditing, 0);
+}
+
 }  // namespace
 }  // namespace wb
