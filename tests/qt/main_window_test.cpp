@@ -1,0 +1,306 @@
+// The real program on the offscreen platform: Program, its forms and a window
+// for each, wired as the Qt program wires them, on real database files in a
+// fresh working folder. Real key and mouse events go to the real widgets; the
+// message boxes are real QMessageBoxes, answered from a timer.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/program.h"
+#include "logic/opening_fixture.h"
+#include "platform/clock.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/grid_view.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_printer.h"
+#include "platform/services.h"
+#include "platform/sqlite/sqlite_engine.h"
+#include "records/record_files.h"
+
+using namespace wb;
+using namespace std::chrono_literals;
+
+namespace {
+
+// One application for the whole program, gone before the process's own exit.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[17] = "main_window_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+// Runs the event loop until `done` holds or the limit has passed.
+bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+    if (done()) return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+void processEvents() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// Key and mouse events as the window system delivers them to a widget.
+void key(QWidget* w, int qtKey, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+void type(QWidget* w, const QString& chars) {
+    for (QChar c : chars) key(w, c.toUpper().unicode(), QString(c));  // Qt's codes for letters and ASCII signs
+}
+
+void click(QWidget* w, QPoint at) {
+    const QPointF local(at), global(w->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+void click(QWidget* w) { click(w, w->rect().center()); }
+
+// Answers every message box that comes on screen by clicking its default
+// button, and keeps what each one showed. Without it a box no test expects
+// would wait for an answer forever.
+class MessageBoxAnswerer {
+public:
+    struct Shown {
+        QString title, text;
+        QMessageBox::Icon icon;
+        QString answeredWith;
+    };
+    std::vector<Shown> shown;
+
+    MessageBoxAnswerer() {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { answer(); });
+        poll_.start(10);
+    }
+
+private:
+    void answer() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        QAbstractButton* button = box->defaultButton();
+        if (!button && !box->buttons().isEmpty()) button = box->buttons().front();
+        shown.push_back({box->windowTitle(), box->text(), box->icon(), button ? button->text() : QString()});
+        if (button)
+            click(button);
+        else
+            key(box, Qt::Key_Escape, QString(QChar(27)));
+    }
+    QTimer poll_;
+};
+
+// The program as the Qt program builds it, started in a working folder whose
+// settings name a data folder that holds a record database with a full shop
+// row; the splash window's timer hands over to the main window.
+class RealProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string data = files.subFolder("data");
+        files.settings(data, "555-0100");
+        files.recordDatabase(data, wb::testing::OpeningFixture::fullShop());
+
+        printer = std::make_unique<QtPrinter>(files.folder.file("Printouts"), QtPrinter::Mode::Pdf);
+        dialogs = std::make_unique<QtDialogs>([this] { return &printer->qPrinter(); });
+        databases = makeSqliteEngine();
+        services.dialogs = dialogs.get();
+        services.clock = &clock;
+        services.databases = databases.get();
+        services.printer = printer.get();
+        services.endProgram = [this] { ++endings; };
+
+        program = std::make_unique<Program>(services);
+        program->formLoaded = [this](Form& form) {
+            FormWindow::Options options;
+            if (&form == static_cast<Form*>(program->mainWindow())) {
+                options.onClose = [this] { program->closeMainWindow(); };
+                options.onActivate = [this] { program->activateMainWindow(); };
+            } else {
+                options.splash = true;
+            }
+            windows[&form] = std::make_unique<FormWindow>(form, options);
+        };
+        program->formUnloading = [this](Form& form) {
+            auto it = windows.find(&form);
+            if (it == windows.end()) return;
+            FormWindow* window = it->second.release();
+            windows.erase(it);
+            window->detach();
+            window->deleteLater();
+        };
+        program->start();
+        ASSERT_TRUE(spinUntil([this] { return program->mainWindow() && !program->splash(); }))
+            << "the splash window never handed over";
+        processEvents();
+        ASSERT_TRUE(boxes.shown.empty()) << boxes.shown.front().title.toStdString();
+        ASSERT_EQ(f().ws.NewRecordMode, 1);
+    }
+
+    void TearDown() override {
+        windows.clear();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        program.reset();
+        EXPECT_EQ(endings, 0);
+    }
+
+    Form1& f() { return *program->mainWindow(); }
+    FormWindow& window() { return *windows.at(&f()); }
+    template <class View>
+    View* view(const Control& c) {
+        auto* v = dynamic_cast<View*>(window().viewOf(c));
+        EXPECT_NE(v, nullptr) << c.name();
+        return v;
+    }
+
+    wb::testing::OpeningFixture files;  // the working folder and its database files
+    std::unique_ptr<QtPrinter> printer;
+    std::unique_ptr<QtDialogs> dialogs;
+    SystemClock clock;
+    std::unique_ptr<DatabaseEngine> databases;
+    Services services;
+    int endings = 0;
+    std::unique_ptr<Program> program;
+    std::map<Form*, std::unique_ptr<FormWindow>> windows;
+    MessageBoxAnswerer boxes;
+};
+
+TEST_F(RealProgram, TheMainWindowShowsWithTheRecordDatabaseOpen) {
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_NE(f().dbRecords, nullptr);
+    EXPECT_EQ(f().Text17.text(), "Korrin Aviation");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the splash window's hourglass is gone
+}
+
+TEST_F(RealProgram, TheTailNumberIsUpperCasedAsTyped) {
+    auto* text1 = view<QLineEdit>(f().Text1);
+    ASSERT_NE(text1, nullptr);
+    click(text1);
+    EXPECT_EQ(f().focused(), &f().Text1);
+    EXPECT_EQ(QApplication::focusWidget(), text1);
+
+    type(text1, "n12ab");
+    EXPECT_EQ(f().Text1.text(), "N12AB");
+    EXPECT_EQ(text1->text(), "N12AB");
+    EXPECT_EQ(text1->cursorPosition(), 5);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RealProgram, AWeightTypedIntoTheChangeListIsCommittedByEnter) {
+    auto* grid = view<GridView>(f().Grid1);
+    ASSERT_NE(grid, nullptr);
+    click(grid->viewport(), grid->cellRect(1, 2).center());
+    EXPECT_EQ(f().focused(), &f().Grid1);
+    ASSERT_EQ(f().Grid1.row(), 1);
+    ASSERT_EQ(f().Grid1.col(), 2);
+
+    type(grid, "12.5");
+    EXPECT_EQ(f().Grid1.cell(1, 2), "12.5");
+    key(grid, Qt::Key_Return, "\r");
+
+    EXPECT_EQ(f().Grid1.cell(1, 2), "12.50");
+    EXPECT_EQ(f().ws.ChangeWeight[1].toNumber(), 12.5);
+    EXPECT_EQ(f().ws.CellEditing, 0);
+    EXPECT_EQ(f().Grid1.col(), 3);  // Enter moves on to the arm
+    EXPECT_EQ(f().Grid1.rows(), 30);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RealProgram, SpecsWithoutATailNumberShowsAMessageBoxAndStaysClosed) {
+    ASSERT_TRUE(f().Text1.text().empty());
+    auto* specs = view<QPushButton>(f().Command3D23);
+    ASSERT_NE(specs, nullptr);
+    click(specs);
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "No aircraft identified.");
+    EXPECT_EQ(boxes.shown[0].text, "Press OK to continue");
+    EXPECT_EQ(boxes.shown[0].icon, QMessageBox::Information);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(f().Panel3D6.visible());
+    EXPECT_FALSE(window().viewOf(f().Panel3D6)->isVisible());
+    EXPECT_TRUE(f().Command3D13.enabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the box's arrow is gone with it
+}
+
+TEST_F(RealProgram, SaveShowsTheHourglassWhileItRuns) {
+    auto* text1 = view<QLineEdit>(f().Text1);
+    auto* save = view<QPushButton>(f().Command3D13);
+    ASSERT_NE(text1, nullptr);
+    ASSERT_NE(save, nullptr);
+    click(text1);
+    type(text1, "n12ab");
+
+    // What the form asks for at each change, and the cursor Qt shows then.
+    struct Seen {
+        int pointer;
+        bool overridden;
+        Qt::CursorShape shape;
+    };
+    std::vector<Seen> seen{{f().mousePointer(), QApplication::overrideCursor() != nullptr, Qt::ArrowCursor}};
+    f().observe([&] {
+        if (!program->mainWindow()) return;
+        const QCursor* cursor = QApplication::overrideCursor();
+        const Seen now{f().mousePointer(), cursor != nullptr, cursor ? cursor->shape() : Qt::ArrowCursor};
+        if (seen.back().pointer != now.pointer) seen.push_back(now);
+    });
+
+    click(save);
+
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].pointer, pointer::kDefault);
+    EXPECT_FALSE(seen[0].overridden);
+    EXPECT_EQ(seen[1].pointer, pointer::kHourglass);
+    EXPECT_TRUE(seen[1].overridden);
+    EXPECT_EQ(seen[1].shape, Qt::WaitCursor);
+    EXPECT_EQ(seen[2].pointer, pointer::kDefault);
+    EXPECT_FALSE(seen[2].overridden);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // It saved: the weighing is stored under the typed tail number.
+    EXPECT_EQ(f().ws.SavedState, 1);
+    auto stored = openRecordDatabase(*databases, files.folder.file("data/" + std::string(kRecordDatabaseName)));
+    auto rs = stored->CreateDynaset(RecordSource("Aircraft").Where(Criteria("Tail", Compare::Equal, "N12AB")));
+    EXPECT_FALSE(rs->IsEOF());
+}
+
+}  // namespace
