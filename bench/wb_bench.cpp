@@ -308,6 +308,98 @@ BENCHMARK(BM_BareTransaction)->Arg(100)->Arg(10000)->UseManualTime()->Iterations
 BENCHMARK(BM_FirstActivation)->Arg(100)->Arg(10000)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_New)->Arg(100)->Arg(10000)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
 
+// ---- browsing, search by example, previous equipment list -------------------
+
+// Like timed(), with an untimed `prepare` before each step.
+template <class Prepare, class Step>
+void timedAfter(benchmark::State& state, const std::string& name, Prepare prepare, Step step) {
+    std::vector<double> ms;
+    for (auto _ : state) {
+        prepare();
+        auto start = std::chrono::steady_clock::now();
+        step();
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        ms.push_back(took.count() * 1000);
+    }
+    std::sort(ms.begin(), ms.end());
+    const double median = ms.empty() ? 0 : ms[ms.size() / 2];
+    state.counters["median_ms"] = median;
+    medianMs[name] = median;
+}
+
+// A new record as New makes it, whose only search example is `text` in `box`
+// (none when empty).
+void exampleOnly(Form1& f, TextBox& box, const std::string& text) {
+    f.ws.MoveDirection = 0;
+    f.ws.SearchActive = 0;
+    f.ws.BrowseStarted = 0;
+    f.NewRecord();
+    for (TextBox* b : {&f.Text6, &f.Text7, &f.Text22}) b->setText("");
+    box.setText(text);
+}
+
+// Next showing the following record of the browse set (130 finds each).
+void BM_Next(benchmark::State& state) {
+    const int weighings = static_cast<int>(state.range(0));
+    Window w;
+    w.openRecordSets(shop(weighings).records());
+    Form1& f = *w.form;
+    exampleOnly(f, f.Text1, "");
+    int full = 0;
+    timedAfter(
+        state, sized("next", weighings),
+        [&] {
+            // Past the last record: back to the first one, untimed.
+            if (f.rsAircraft->IsEOF()) f.rsAircraft->MoveFirst();
+        },
+        [&] {
+            w.form->userClick(f.Command3D16);
+            if (!f.Grid3.cell(99, 0).empty()) ++full;
+        });
+    if (full < state.iterations() / 2) state.SkipWithError(("Next showed no full record: " + f.lastFailure()).c_str());
+}
+
+// Next on a new record with one search box filled: the search by example and
+// the first match shown.
+void BM_SearchByExample(benchmark::State& state) {
+    const int weighings = static_cast<int>(state.range(0));
+    Window w;
+    w.openRecordSets(shop(weighings).records());
+    Form1& f = *w.form;
+    timedAfter(
+        state, sized("search", weighings), [&] { exampleOnly(f, f.Text1, "N12"); },
+        [&] { w.form->userClick(f.Command3D16); });
+    if (f.ws.SearchActive != 1 || f.Text1.text() != "N12")
+        state.SkipWithError(("the search showed no match: " + f.Text1.text()).c_str());
+}
+
+// The previous equipment list of a tail on a new record.
+void BM_LoadPreviousEquipment(benchmark::State& state) {
+    const int weighings = static_cast<int>(state.range(0));
+    Window w;
+    w.openRecordSets(shop(weighings).records());
+    Form1& f = *w.form;
+    timedAfter(
+        state, sized("previous", weighings), [&] { exampleOnly(f, f.Text1, "N12"); },
+        [&] { f.LoadPreviousEquipment(); });
+    if (f.Grid3.cell(99, 0).empty()) state.SkipWithError("no list brought forward");
+}
+
+BENCHMARK(BM_Next)->Arg(100)->Arg(10000)->UseManualTime()->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchByExample)->Arg(100)->Arg(10000)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPreviousEquipment)->Arg(100)->Arg(10000)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+void printBrowseSummary() {
+    auto at = [](const std::string& k) { auto f = medianMs.find(k); return f == medianMs.end() ? 0.0 : f->second; };
+    for (int n : {100, 10000})
+        std::printf("  %5d weighings: Next %.3f, one-field search %.3f, previous equipment list %.3f\n", n,
+                    at(sized("next", n)), at(sized("search", n)), at(sized("previous", n)));
+    const double small = at(sized("next", 100)), large = at(sized("next", 10000));
+    std::printf("  next@10000 / next@100: %.2f (target <= 2)\n", small > 0 ? large / small : 0.0);
+    std::printf("  targets at 10000: Next <= 3 ms, search <= 10 ms, previous list <= 3 ms; peak memory <= 150 MB\n");
+}
+
 void printSummary() {
     auto at = [](const std::string& k) { auto f = medianMs.find(k); return f == medianMs.end() ? 0.0 : f->second; };
     std::printf("\nMedians (ms) and targets\n");
@@ -333,5 +425,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     wb::printSummary();
+    wb::printBrowseSummary();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/program.h"
+#include "fixture_files.h"
 #include "latin1.h"
 #include "names.h"
 #include "platform/dates.h"
@@ -129,6 +130,16 @@ void Runner::execute(const Command& c) {
         out_ << latin1ToUtf8(a[0].text) << " = " << quoted(value) << "\n";
     } else if (v == "sql") {
         sql(c);
+    } else if (v == "expect-sql") {
+        expectSql(c);
+    } else if (v == "sql-write") {
+        sqlWrite(c);
+    } else if (v == "file") {
+        writeFile(c);
+    } else if (v == "mkdir") {
+        makeFolder(c);
+    } else if (v == "expect-file") {
+        expectFile(c);
     } else if (v == "print-log") {
         printLog();
     } else if (v == "expect-printed" || v == "expect-not-printed") {
@@ -211,14 +222,93 @@ void Runner::expectPrinted(const Command& c, bool wanted) {
          << latin1ToUtf8(line) << "\n";
 }
 
-void Runner::sql(const Command& c) {
+namespace {
+
+std::string databaseFile(const Command& c) {
+    return c.args[0].text == "records" ? recordsFile() : settingsFile();
+}
+
+// Rows come back as UTF-8; a row beyond Latin-1 is shown as it came.
+std::string quotedRow(const std::string& utf8) {
+    auto latin1 = utf8ToLatin1(utf8);
+    return latin1 ? quoted(*latin1) : "\"" + utf8 + "\"";
+}
+
+std::string rowList(const std::vector<std::string>& utf8Rows) {
+    if (utf8Rows.empty()) return "no rows";
+    std::string list;
+    for (const std::string& row : utf8Rows) list += (list.empty() ? "" : " ") + quotedRow(row);
+    return list;
+}
+
+}  // namespace
+
+std::vector<std::string> Runner::sqlRows(const Command& c) {
     try {
-        std::string file = c.args[0].text == "records" ? recordsFile() : settingsFile();
-        for (const std::string& row : queryRows(file, latin1ToUtf8(c.args[1].text)))
-            out_ << "sql: " << row << "\n";
+        std::vector<std::string> rows = queryRows(databaseFile(c), latin1ToUtf8(c.args[1].text));
+        for (const std::string& row : rows) out_ << "sql: " << row << "\n";
+        return rows;
     } catch (const SqlError& e) {
-        throw ScriptError(c.line, std::string("sql: ") + e.what());
+        throw ScriptError(c.line, c.verb + ": " + e.what());
     }
+}
+
+void Runner::sql(const Command& c) { sqlRows(c); }
+
+void Runner::expectSql(const Command& c) {
+    std::vector<std::string> actual = sqlRows(c);
+    std::vector<std::string> expected;
+    for (size_t i = 2; i < c.args.size(); ++i) expected.push_back(latin1ToUtf8(c.args[i].text));
+    if (actual == expected) {
+        ++passed_;
+        return;
+    }
+    ++failed_;
+    out_ << "FAIL line " << c.line << ": sql " << c.args[0].text << " gave " << rowList(actual)
+         << ", expected " << rowList(expected) << "\n";
+}
+
+void Runner::sqlWrite(const Command& c) {
+    try {
+        int changed = executeWrite(databaseFile(c), latin1ToUtf8(c.args[1].text));
+        out_ << "sql-write: " << changed << (changed == 1 ? " row" : " rows") << " changed\n";
+    } catch (const SqlError& e) {
+        throw ScriptError(c.line, std::string("sql-write: ") + e.what());
+    }
+}
+
+void Runner::writeFile(const Command& c) {
+    try {
+        writeFixtureFile(c.args[0].text, c.args[1].text);
+    } catch (const FixtureError& e) {
+        throw ScriptError(c.line, std::string("file: ") + latin1ToUtf8(e.what()));
+    }
+}
+
+void Runner::makeFolder(const Command& c) {
+    try {
+        makeFixtureFolder(c.args[0].text);
+    } catch (const FixtureError& e) {
+        throw ScriptError(c.line, std::string("mkdir: ") + latin1ToUtf8(e.what()));
+    }
+}
+
+void Runner::expectFile(const Command& c) {
+    const std::string& name = c.args[0].text;
+    std::optional<std::string> actual;
+    try {
+        actual = readFixtureFile(name);
+    } catch (const FixtureError& e) {
+        throw ScriptError(c.line, std::string("expect-file: ") + latin1ToUtf8(e.what()));
+    }
+    if (actual == c.args[1].text) {
+        ++passed_;
+        return;
+    }
+    ++failed_;
+    out_ << "FAIL line " << c.line << ": file " << quoted(name) << " = "
+         << (actual ? quoted(*actual) : std::string("missing")) << ", expected " << quoted(c.args[1].text)
+         << "\n";
 }
 
 Control& Runner::control(const Command& c, const std::string& name) {

@@ -47,6 +47,15 @@ private:
     // operations recorded since the last print-log (which still prints them).
     void expectPrinted(const Command& c, bool wanted);
     void sql(const Command& c);
+    // expect-sql: the query's rows, printed as `sql` prints them, must be the
+    // given rows, in order.
+    void expectSql(const Command& c);
+    // Fixture preparation: sql-write, file, mkdir; and expect-file.
+    void sqlWrite(const Command& c);
+    void writeFile(const Command& c);
+    void makeFolder(const Command& c);
+    void expectFile(const Command& c);
+    std::vector<std::string> sqlRows(const Command& c);
     Control& control(const Command& c, const std::string& name);
     Form& runningForm(const Command& c, Control& ctrl);
     void reportContainedFailures();

@@ -145,7 +145,16 @@ void checkForm(const Command& c) {
         }
         if (v == "printerdialog") return a.size() == 1 && oneOf(a[0], {"ok", "cancel"});
         if (v == "expect-printed" || v == "expect-not-printed") return a.size() == 1 && a[0].quoted;
-        if (v == "sql") return a.size() == 2 && oneOf(a[0], {"records", "settings"}) && a[1].quoted;
+        if (v == "sql" || v == "sql-write")
+            return a.size() == 2 && oneOf(a[0], {"records", "settings"}) && a[1].quoted;
+        if (v == "expect-sql") {
+            if (a.size() < 2 || !oneOf(a[0], {"records", "settings"})) return false;
+            for (size_t i = 1; i < a.size(); ++i)
+                if (!a[i].quoted) return false;
+            return true;
+        }
+        if (v == "file" || v == "expect-file") return a.size() == 2 && a[0].quoted && a[1].quoted;
+        if (v == "mkdir") return a.size() == 1 && a[0].quoted;
         throw ScriptError(c.line, "unknown verb " + v);
     };
     if (!fits()) throw ScriptError(c.line, "bad arguments for " + v);

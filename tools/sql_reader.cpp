@@ -21,17 +21,29 @@ struct Finalize {
 using Db = std::unique_ptr<sqlite3, CloseDb>;
 using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
 
-Db openReadOnly(const std::string& file) {
+// working_folder(): the runner's working folder, so that a script can name
+// paths under it (a stored DataPath) without knowing where it runs.
+void workingFolder(sqlite3_context* context, int, sqlite3_value**) {
+    std::string folder = std::filesystem::current_path().string();
+    sqlite3_result_text(context, folder.c_str(), static_cast<int>(folder.size()), SQLITE_TRANSIENT);
+}
+
+Db open(const std::string& file, int flags) {
     if (!std::filesystem::is_regular_file(file)) throw SqlError("no database file " + file);
     sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
     Db db(raw);
     if (rc != SQLITE_OK) throw SqlError("cannot open " + file + ": " + sqlite3_errmsg(raw));
     sqlite3_busy_timeout(raw, 2000);
+    sqlite3_create_function(raw, "working_folder", 0, SQLITE_UTF8, nullptr, workingFolder, nullptr,
+                            nullptr);
     return db;
 }
 
-Statement prepare(sqlite3* db, const std::string& sql) {
+Db openReadOnly(const std::string& file) { return open(file, SQLITE_OPEN_READONLY); }
+
+// One statement, nothing after it but blanks and semicolons.
+Statement prepareOne(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, &tail) != SQLITE_OK)
@@ -40,7 +52,12 @@ Statement prepare(sqlite3* db, const std::string& sql) {
     if (!s) throw SqlError("empty query");
     while (*tail == ' ' || *tail == ';' || *tail == '\n' || *tail == '\t') ++tail;
     if (*tail) throw SqlError("one statement only");
-    if (!sqlite3_stmt_readonly(raw)) throw SqlError("the query must only read");
+    return s;
+}
+
+Statement prepare(sqlite3* db, const std::string& sql) {
+    Statement s = prepareOne(db, sql);
+    if (!sqlite3_stmt_readonly(s.get())) throw SqlError("the query must only read");
     return s;
 }
 
@@ -102,6 +119,17 @@ std::vector<std::string> queryRows(const std::string& file, const std::string& s
     }
     if (rc != SQLITE_DONE) throw SqlError(sqlite3_errmsg(db.get()));
     return rows;
+}
+
+int executeWrite(const std::string& file, const std::string& sql) {
+    Db db = open(file, SQLITE_OPEN_READWRITE);
+    Statement s = prepareOne(db.get(), sql);
+    if (sqlite3_stmt_readonly(s.get())) throw SqlError("the statement must write; sql reads");
+    int rc;
+    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) throw SqlError(sqlite3_errmsg(db.get()));
+    return sqlite3_changes(db.get());
 }
 
 std::string settingsFile() {

@@ -1,5 +1,7 @@
 #pragma once
-// The `sql` verb: a read-only look into the program's two database files.
+// The `sql` verbs: a look into the program's two database files, and one
+// writing statement for preparing a fixture. Both connections offer the SQL
+// function working_folder(), the runner's working folder.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,5 +21,9 @@ std::string recordsFile();
 // Runs one read-only query (UTF-8) and gives each row as its values joined by
 // "|": NULL for no value, a date as YYYY-MM-DD, a number in its shortest form.
 std::vector<std::string> queryRows(const std::string& file, const std::string& sql);
+
+// Runs one writing statement (UTF-8) on a connection of its own, committed when
+// it returns; gives the number of rows it changed.
+int executeWrite(const std::string& file, const std::string& sql);
 
 }  // namespace wb::scenario

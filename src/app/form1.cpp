@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/shell.h"
+#include "records/browse.h"
 #include "records/save.h"
 #include "reports/reports.h"
 #include "setup/data_path_panel.h"
@@ -27,6 +28,7 @@ Form1::Form1(Services& services_, SettingsStore& data1)
     install<PrinterChoice>();
     install<DataPathPanel>();
     install<Save>();
+    install<Browse>();
     install<Reports>();
 }
 

@@ -239,7 +239,10 @@ double parseLeadingNumber(const std::string& text) {
     size_t pos = 0;
     double value = 0;
     bool hasDigits = false;
-    if (scanRadix(squeezed, pos, value, hasDigits)) return value;
+    if (scanRadix(squeezed, pos, value, hasDigits)) {
+        if (!std::isfinite(value)) throw RuntimeError(kOverflow, "Overflow");
+        return value;
+    }
     return toDouble(scanDecimal(squeezed, pos));
 }
 

@@ -7,44 +7,45 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
+#include "records/open_database.h"
 #include "records/save_equipment.h"
 
 namespace wb {
 
 namespace {
 
-// A transaction that may not start (no database); a failing commit rolls back.
-class SaveTransaction {
-public:
-    explicit SaveTransaction(Database* db) : db_(db)
-    {
-        open_ = db_ && skipOnFailure([&] { db_->BeginTrans(); });
-    }
-    ~SaveTransaction() { rollback(); }
-    SaveTransaction(const SaveTransaction&) = delete;
-    SaveTransaction& operator=(const SaveTransaction&) = delete;
-
-    // True when the work is stored.
-    bool commit()
-    {
-        if (!open_) return false;
-        if (!skipOnFailure([&] { db_->CommitTrans(); })) {
-            rollback();
-            return false;
-        }
-        open_ = false;
+// Runs a step the save cannot do without. The first such failure is kept:
+// with one, the save stores nothing and tells the user why.
+template <class Step>
+bool essential(std::optional<RuntimeError>& failure, Step&& step)
+{
+    try {
+        step();
         return true;
+    } catch (const RuntimeError& e) {
+        if (!failure) failure = e;
+        return false;
     }
-    void rollback()
-    {
-        if (open_) skipOnFailure([&] { db_->Rollback(); });
-        open_ = false;
-    }
+}
 
-private:
-    Database* db_;
-    bool open_ = false;
-};
+// The title of the notice that nothing was stored, from why.
+std::string notStoredTitle(const char* what, const RuntimeError& e, const Database* db)
+{
+    const std::string path = db ? db->path() : std::string();
+    const std::string prefix = std::string(what) + ": ";
+    switch (e.number()) {
+    case kObjectNotSet:
+    case dberr::kObjectClosed: return prefix + "no record database is open";
+    case dberr::kReadOnly: return prefix + "cannot write to " + path;
+    case dberr::kLocked:
+    case dberr::kFileInUse: return prefix + "in use by another program: " + path;
+    case dberr::kFileNotFound: return prefix + "the file was moved or deleted: " + path;
+    case dberr::kNotOurs: return prefix + "not a weight and balance database: " + path;
+    case dberr::kCannotOpen: return prefix + "the file is damaged: " + path;
+    case dberr::kDiskError: return prefix + "the disk is full or failing: " + path;
+    default: return prefix + "the record database failed: " + path;
+    }
+}
 
 std::optional<Value> leadingNumber(const std::string& text)
 {
@@ -100,6 +101,45 @@ FieldWrites weighingFields(const Form1& f, bool searchMode)
 
 }  // namespace
 
+// The save's transaction: it may not start (no database, a file that cannot
+// be written); a failing commit rolls back.
+class SaveTransaction {
+public:
+    SaveTransaction(Database* db, std::optional<RuntimeError>& failure) : db_(db), failure_(failure)
+    {
+        open_ = essential(failure_, [&] {
+            if (!db_) throw RuntimeError(kObjectNotSet, "No record database is open");
+            db_->BeginTrans();
+        });
+    }
+    ~SaveTransaction() { rollback(); }
+    SaveTransaction(const SaveTransaction&) = delete;
+    SaveTransaction& operator=(const SaveTransaction&) = delete;
+
+    bool isOpen() const { return open_; }
+    // True when the work is stored.
+    bool commit()
+    {
+        if (!open_) return false;
+        if (!essential(failure_, [&] { db_->CommitTrans(); })) {
+            rollback();
+            return false;
+        }
+        open_ = false;
+        return true;
+    }
+    void rollback()
+    {
+        if (open_) skipOnFailure([&] { db_->Rollback(); });
+        open_ = false;
+    }
+
+private:
+    Database* db_;
+    std::optional<RuntimeError>& failure_;
+    bool open_ = false;
+};
+
 Criteria Save::WeighingKey::criteria() const
 {
     return Criteria("Tail", Compare::Equal, tail).And("Date", Compare::Equal, date);
@@ -111,7 +151,11 @@ void Save::connect()
     f.Command3D13.LostFocus = [this] { Command3D13_LostFocus(); };
 }
 
-void Save::Command3D13_LostFocus() { f.ws.SavedState = 2; }
+// After a failed save the worksheet stays unsaved, whatever the focus does.
+void Save::Command3D13_LostFocus()
+{
+    if (!lastSaveFailed_) f.ws.SavedState = 2;
+}
 
 void Save::Command3D13_Click()
 {
@@ -120,6 +164,7 @@ void Save::Command3D13_Click()
         ~DefaultPointerAtEnd() { form.setMousePointer(pointer::kDefault); }
     } restore{f};
     f.setMousePointer(pointer::kHourglass);
+    failure_.reset();
     if (f.ws.SearchActive == 1)
         saveSearchMode();
     else
@@ -139,7 +184,7 @@ bool Save::checksPass()
 
 void Save::deleteRows(const char* table, const WeighingKey& key)
 {
-    skipOnFailure([&] { Form1::need(f.dbRecords).DeleteRows(table, key.criteria()); });
+    essential(failure_, [&] { Form1::need(f.dbRecords).DeleteRows(table, key.criteria()); });
 }
 
 void Save::saveNormalMode()
@@ -157,25 +202,21 @@ void Save::saveNormalMode()
         showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
     }
 
-    SaveTransaction save(f.dbRecords.get());
-    deleteRows("Equipment", typed);
-    if (deleting) {
-        save.commit();
-        deletionPath();
+    SaveTransaction save(f.dbRecords.get(), failure_);
+    if (save.isOpen()) deleteRows("Equipment", typed);
+    if (!save.isOpen() || deleting) {
+        endSave(save, deleting);
         return;
     }
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
-    storeWeighing(f.rsAircraft.get(), false, typed);
-    writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
-    save.commit();
-    finishSave();
+    if (storeWeighing(f.rsAircraft.get(), false, typed)) storeEquipmentRows(typed, rows);
+    endSave(save, false);
 }
 
 void Save::saveSearchMode()
 {
     // Checked before the equipment set is closed, so a refusal leaves it usable.
     if (!checksPass()) return;
-    skipOnFailure([&] { Form1::need(f.rsEquipment).Close(); });
 
     const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
     const bool deleting = f.Text1.text() == "0";
@@ -187,7 +228,12 @@ void Save::saveSearchMode()
 
     bool foundRowGone = false;
     const std::optional<WeighingKey> found = foundKey(foundRowGone);
-    SaveTransaction save(f.dbRecords.get());
+    SaveTransaction save(f.dbRecords.get(), failure_);
+    if (!save.isOpen()) {  // the equipment set stays usable
+        endSave(save, deleting);
+        return;
+    }
+    skipOnFailure([&] { Form1::need(f.rsEquipment).Close(); });
     if (found) {
         deleteRows("Equipment", *found);
         if (foundRowGone)
@@ -196,21 +242,47 @@ void Save::saveSearchMode()
             skipOnFailure([&] { Form1::need(f.rsFound).Delete(); });
     }
     if (deleting) {
-        save.commit();
-        lastSearchSave_.reset();
-        deletionPath();
+        endSave(save, true);
         return;
     }
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
     // The found record goes only together with a stored replacement.
-    if (!storeWeighing(f.rsFound.get(), true, typed)) {
+    if (storeWeighing(f.rsFound.get(), true, typed)) storeEquipmentRows(typed, rows);
+    endSave(save, false);
+    if (!lastSaveFailed_) lastSearchSave_ = StoredWeighing{f.rsFound, typed};
+}
+
+// Commits what the save did, unless a step it cannot do without failed; then
+// nothing is stored, the user is told and the worksheet stays unsaved.
+void Save::endSave(SaveTransaction& save, bool deleting)
+{
+    lastSaveFailed_ = failure_.has_value() || !save.commit();
+    if (lastSaveFailed_) {
         save.rollback();
-        finishSave();
+        const RuntimeError why = failure_.value_or(RuntimeError(dberr::kDiskError, "not stored"));
+        f.services.dialogs->MsgBox(kPressOkToContinue, msgbox::kOkOnly | msgbox::kCritical,
+                                   notStoredTitle(deleting ? "Not deleted" : "Not saved", why, f.dbRecords.get()));
         return;
     }
+    if (deleting) {
+        lastSearchSave_.reset();
+        deletionPath();
+    } else {
+        finishSave();
+    }
+}
+
+// Writes the worksheet's equipment rows; every one of them must be stored
+// under the key, and no row of the key left from before.
+void Save::storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows)
+{
     writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
-    if (save.commit()) lastSearchSave_ = StoredWeighing{f.rsFound, typed};
-    finishSave();
+    essential(failure_, [&] {
+        const auto stored = Form1::need(f.dbRecords).CreateDynaset(RecordSource("Equipment").Where(typed.criteria()));
+        const std::size_t expected = rows.changeRows.size() + rows.listRows.size();
+        if (static_cast<std::size_t>(stored->RecordCount()) != expected)
+            throw RuntimeError(dberr::kDiskError, "Not every equipment row was stored");
+    });
 }
 
 // The stored key of the record on screen. When the last search-mode save
@@ -232,29 +304,23 @@ std::optional<Save::WeighingKey> Save::foundKey(bool& foundRowGone)
 }
 
 // Adds the worksheet to `set` as a new Aircraft row. One tail number and date
-// name one weighing: a stored weighing of the typed key is replaced, but only
-// when the new row is stored. Returns whether it was.
+// name one weighing: a stored weighing of the typed key is replaced. Returns
+// whether the row was stored.
 bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed)
 {
     auto rs = [&]() -> Recordset& {
         if (!set) throw RuntimeError(kObjectNotSet, "Object variable not set");
         return *set;
     };
-    SaveTransaction replace(f.dbRecords.get());
     deleteRows("Aircraft", typed);
     if (searchMode) deleteRows("Equipment", typed);
-    skipOnFailure([&] { rs().AddNew(); });
+    essential(failure_, [&] { rs().AddNew(); });
     for (const auto& [field, value] : weighingFields(f, searchMode)) {
         if (value) skipOnFailure([&] { rs().setField(field, *value); });
     }
-    const bool stored = skipOnFailure([&] { rs().Update(); });
-    if (stored) {
-        replace.commit();
-    } else {
-        replace.rollback();
-        skipOnFailure([&] { rs().CancelUpdate(); });  // no half-written row left pending
-    }
-    return stored;
+    if (!failure_ && essential(failure_, [&] { rs().Update(); })) return true;
+    skipOnFailure([&] { rs().CancelUpdate(); });  // no half-written row left pending
+    return false;
 }
 
 void Save::deletionPath()

@@ -2,7 +2,8 @@
 // Save: the worksheet stored as a weighing with its equipment rows, in search
 // mode (replacing the found record) or normal mode; tail number "0" deletes
 // instead. Each save is one transaction; within it a failing step is skipped
-// and the save goes on.
+// and the save goes on, except the steps that store the weighing: when one of
+// them fails, or the commit does, nothing is stored and the user is told.
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,9 @@
 #include "platform/database.h"
 
 namespace wb {
+
+struct EquipmentRows;
+class SaveTransaction;
 
 class Save : public Subsystem {
 public:
@@ -33,8 +37,16 @@ private:
     std::optional<WeighingKey> foundKey(bool& foundRowGone);
     bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed);
     void deleteRows(const char* table, const WeighingKey& key);
+    void storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows);
+    void endSave(SaveTransaction& save, bool deleting);
     void deletionPath();
     void finishSave();
+
+    // Why this click's save cannot store the worksheet, once a step it cannot
+    // do without failed.
+    std::optional<RuntimeError> failure_;
+    // The last save stored nothing: the worksheet stays unsaved.
+    bool lastSaveFailed_ = false;
 
     // What the last search-mode save stored, and into which search set: a second
     // save without a move replaces it.

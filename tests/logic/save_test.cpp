@@ -362,14 +362,19 @@ TEST(Save, TheButtonLosingTheFocusMarksTheWorksheet) {
     EXPECT_EQ(f.ws.SavedState, 2);
 }
 
-TEST(Save, WithoutARecordDatabaseTheSaveEndsNormally) {
+TEST(Save, WithoutARecordDatabaseTheSaveEndsNormallyAndTellsNothingWasSaved) {
     testing::MainWindowFixture w;
     Form1& f = w.f();
     f.Text1.setText("N50");
+    w.dialogs.shown.clear();
     w.click(f.Command3D13);
     EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
-    EXPECT_EQ(f.ws.SavedState, 1);
+    EXPECT_EQ(f.ws.SavedState, 0);
     EXPECT_EQ(f.mousePointer(), pointer::kDefault);
+    ASSERT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Not saved: no record database is open");
+    EXPECT_EQ(w.dialogs.shown[0].text, "Press OK to continue");
+    EXPECT_EQ(w.dialogs.shown[0].style, msgbox::kOkOnly | msgbox::kCritical);
 }
 
 }  // namespace

@@ -35,6 +35,18 @@ TEST(ParseLeadingNumber, HugeExponentOverflows) {
     }
 }
 
+TEST(ParseLeadingNumber, HexOrOctalBeyondADoubleOverflows) {
+    for (const std::string& text : {"&H" + std::string(300, 'F'), "&O" + std::string(400, '7')}) {
+        try {
+            parseLeadingNumber(text);
+            FAIL() << "no overflow for " << text.substr(0, 2) << " with " << text.size() - 2 << " digits";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), kOverflow);
+        }
+    }
+    EXPECT_EQ(parseLeadingNumber("&H" + std::string(16, 'F')), 18446744073709551615.0);
+}
+
 TEST(IsNumericText, AcceptsOnlyAWholeNumber) {
     const std::pair<const char*, bool> cases[] = {
         {"12", true},    {" -12.5 ", true}, {"+.5", true},   {"1E3", true},   {"1d-2", true},

@@ -46,5 +46,26 @@ TEST(LikePattern, OldWildcardsAndCase)
     }
 }
 
+// A range that spans only one case's letters ("[@-_]" holds A-Z, "[`-~]" a-z)
+// takes a letter of either case.
+TEST(LikePattern, RangesTakeBothCasesOfALetter)
+{
+    const LikeCase cases[] = {
+        {"A", "[@-_]", true},
+        {"a", "[@-_]", true},
+        {"d", "[\x0F-c]", true},
+        {"D", "[\x0F-c]", true},
+        {"z", "[`-~]", true},
+        {"Z", "[`-~]", true},
+        {"\xE9", "[\xC0-\xDE]", true},
+        {"e", "[!@-_]", false},
+        {"[", "[@-_]", true},
+        {"{", "[@-_]", false},
+    };
+    for (const LikeCase& c : cases) {
+        EXPECT_EQ(likeMatches(c.text, c.pattern), c.matches) << c.text << " Like " << c.pattern;
+    }
+}
+
 }  // namespace
 }  // namespace wb

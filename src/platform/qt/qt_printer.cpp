@@ -99,10 +99,6 @@ std::vector<std::string> QtPrinter::takeWrittenPdfs() {
     return taken;
 }
 
-std::string QtPrinter::defaultPdfFolder() {
-    return QDir::current().filePath("Printouts").toLocal8Bit().toStdString();
-}
-
 float QtPrinter::scaleTop() const { return 0; }
 
 float QtPrinter::scaleWidth() const {

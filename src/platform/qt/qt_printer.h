@@ -56,8 +56,6 @@ public:
     // user once per printout.
     std::vector<std::string> takeWrittenPdfs();
     const std::vector<std::string>& documentFiles() const override { return allPdfs_; }
-    // Where the program writes its PDF files: "Printouts" in the working folder.
-    static std::string defaultPdfFolder();
 
     float scaleTop() const override;
     float scaleWidth() const override;

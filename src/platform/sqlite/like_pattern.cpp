@@ -13,6 +13,13 @@ unsigned char folded(unsigned char c)
     return c;
 }
 
+unsigned char raised(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
+    return c;
+}
+
 struct Token {
     enum Kind { AnyRun, One, Digit, Set, Literal } kind;
     explicit Token(Kind k) : kind(k) {}
@@ -28,9 +35,10 @@ struct Token {
         case Literal: return folded(c) == literal;
         case Set: {
             bool in = false;
+            // A letter is in a range when either of its cases is.
+            const unsigned char lower = folded(c), upper = raised(c);
             for (auto [low, high] : ranges) {
-                unsigned char f = folded(c);
-                if ((f >= low && f <= high) || (c >= low && c <= high)) in = true;
+                if ((lower >= low && lower <= high) || (upper >= low && upper <= high)) in = true;
             }
             return in != negated;
         }

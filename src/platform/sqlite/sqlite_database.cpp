@@ -1,5 +1,7 @@
 #include "platform/sqlite/sqlite_database.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "platform/sqlite/column_values.h"
@@ -134,24 +136,74 @@ long SqliteDatabase::DeleteRows(const std::string& tableName, const Criteria& wh
 
 void SqliteDatabase::BeginTrans()
 {
-    exec(handle(), "SAVEPOINT wb_transaction");
-    ++transactionDepth_;
+    sqlite3* db = handle();
+    if (transactionDepth_ > 0) {
+        exec(db, "SAVEPOINT wb_transaction");
+        ++transactionDepth_;
+        return;
+    }
+    // The outermost transaction takes the write lock at once, so a file that
+    // cannot be written fails here, before any work, and not half-way.
+    requireWritable();
+    requireStillOurs();
+    exec(db, "BEGIN IMMEDIATE");
+    try {
+        Statement id(db, "PRAGMA application_id");
+        if (!id.step() || static_cast<std::uint32_t>(id.columnInt(0)) != kApplicationId) {
+            throw RuntimeError(dberr::kNotOurs, "'" + path_ + "' is no longer a database of this program");
+        }
+    } catch (...) {
+        exec(db, "ROLLBACK");
+        throw;
+    }
+    transactionDepth_ = 1;
+}
+
+void SqliteDatabase::requireStillOurs() const
+{
+    int moved = 0;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) {
+        throw RuntimeError(dberr::kFileNotFound, "'" + path_ + "' was moved or deleted");
+    }
+    // Also true for root when the file is immutable or its file system read-only.
+    const std::size_t slash = path_.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+    if (::access(path_.c_str(), W_OK) != 0 || ::access(folder.c_str(), W_OK) != 0) {
+        throw RuntimeError(dberr::kReadOnly, "'" + path_ + "' cannot be written");
+    }
 }
 
 void SqliteDatabase::CommitTrans()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to commit");
-    exec(handle(), "RELEASE wb_transaction");
+    try {
+        exec(handle(), transactionDepth_ == 1 ? "COMMIT" : "RELEASE wb_transaction");
+    } catch (const RuntimeError&) {
+        forgetEndedTransaction();
+        throw;
+    }
     --transactionDepth_;
 }
 
 void SqliteDatabase::Rollback()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to roll back");
-    exec(handle(), "ROLLBACK TO wb_transaction");
-    exec(handle(), "RELEASE wb_transaction");
-    --transactionDepth_;
     noteWrite();
+    forgetEndedTransaction();
+    if (transactionDepth_ == 0) return;  // the engine undid the work already
+    if (transactionDepth_ == 1) {
+        exec(handle(), "ROLLBACK");
+    } else {
+        exec(handle(), "ROLLBACK TO wb_transaction");
+        exec(handle(), "RELEASE wb_transaction");
+    }
+    --transactionDepth_;
+}
+
+// After a failed write the engine may have rolled the whole transaction back.
+void SqliteDatabase::forgetEndedTransaction()
+{
+    if (db_ && sqlite3_get_autocommit(db_)) transactionDepth_ = 0;
 }
 
 std::vector<TableDef> SqliteDatabase::TableDefs()

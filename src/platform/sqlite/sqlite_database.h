@@ -14,6 +14,10 @@ namespace wb::sqlite {
 
 class SqliteRecordset;
 
+// Written into every file this program makes (the "application id" of the
+// SQLite header): a file without it is not ours and is never written.
+inline constexpr std::uint32_t kApplicationId = 0x57424B31;  // "WBK1"
+
 class SqliteDatabase : public Database, public std::enable_shared_from_this<SqliteDatabase> {
 public:
     // Takes over the open connection; reads the tables' layouts.
@@ -49,6 +53,9 @@ public:
 
 private:
     void loadTables();
+    // Fails unless the file is still the one opened, in its place and writable.
+    void requireStillOurs() const;
+    void forgetEndedTransaction();
 
     sqlite3* db_;
     std::string path_;

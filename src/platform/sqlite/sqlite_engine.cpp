@@ -16,9 +16,6 @@ namespace {
 
 using namespace wb::sqlite;
 
-// Written into every file this program makes (the "application id" of the
-// SQLite header): a file without it is not ours and is never written.
-constexpr std::uint32_t kApplicationId = 0x57424B31;  // "WBK1"
 constexpr int kBusyTimeoutMs = 1000;
 
 std::string folderOf(const std::string& path)

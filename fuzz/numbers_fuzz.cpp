@@ -1,0 +1,33 @@
+// The leading-number parse and isNumericText on any text.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "check.h"
+#include "platform/failure.h"
+#include "platform/numbers.h"
+
+using namespace wb;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
+    double value = 0;
+    try {
+        value = parseLeadingNumber(text);
+    } catch (const RuntimeError& e) {
+        FUZZ_CHECK(e.number() == kOverflow);
+        return 0;
+    }
+    FUZZ_CHECK(std::isfinite(value));
+
+    if (isNumericText(text)) {
+        // A whole number reads the same with anything after it.
+        FUZZ_CHECK(parseLeadingNumber(text + "x") == value);
+        // Its shortest text is a number again and reads back to the same value.
+        const std::string shown = numberToText(value);
+        FUZZ_CHECK(isNumericText(shown));
+        FUZZ_CHECK(parseLeadingNumber(shown) == value);
+    }
+    return 0;
+}
