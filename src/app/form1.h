@@ -145,7 +145,7 @@ public:
     TextBox Text24{*this, "Text24"};
     TextBox Text27{*this, "Text27"};
 
-    // CG specification panel (Panel3D6).
+    // CG specifications panel (Panel3D6).
     Label Label5{*this, "Label5"};
     Label Label6{*this, "Label6"};
     TextBox Text14{*this, "Text14"};

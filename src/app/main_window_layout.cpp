@@ -129,7 +129,7 @@ void Form1::layOut() {
     Text24.setTabIndex(16);
     Text27.setTabIndex(17);
 
-    // CG specification panel.
+    // CG specifications panel.
     labelAt(Label5, Panel3D6, "Aircraft Center of Gravity Specifications", 255, 165, 6810, 270);
     Label5.setAlignment(C);
     labelAt(Label6, Panel3D6, "C.G. range landing:", 240, 390, 2055, 300);

@@ -34,17 +34,7 @@ constexpr Heading kHeadings[] = {
 void Reports::equipmentChangeReport(PrintFrame& fr) {
     Printer& p = fr.p;
     WorksheetState& ws = f.ws;
-    fr.SetUp();
-    float rowY = ticked(f.Check3D1) ? fr.Letterhead({150, true}) : 100;
-    fr.Title("FormTitle", rowY);
-    fr.HeaderGrid(rowY);
-
-    rowY += 1300;
-    fr.Rule(100, rowY, 11510, rowY, 4);
-    fr.Rule(4100, rowY, 4100, rowY + 1000, 4);
-    p.setDrawWidth(1);
-    fr.Results(rowY);
-    fr.CgRanges(rowY);
+    float rowY = fr.FullPageTop({150, true}, "FormTitle");
 
     fr.Frame(100, rowY + 1000, 11510, 12900, 4);
     fr.Rule(100, 12700, 11510, 12700, 4);

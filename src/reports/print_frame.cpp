@@ -173,6 +173,21 @@ void PrintFrame::Results(float rowY) {
     }
 }
 
+float PrintFrame::FullPageTop(const LetterheadRule& rule, const char* titleField) {
+    SetUp();
+    float rowY = ticked(f.Check3D1) ? Letterhead(rule) : 100;
+    Title(titleField, rowY);
+    HeaderGrid(rowY);
+
+    rowY += 1300;
+    Rule(100, rowY, 11510, rowY, 4);
+    Rule(4100, rowY, 4100, rowY + 1000, 4);
+    p.setDrawWidth(1);
+    Results(rowY);
+    CgRanges(rowY);
+    return rowY;
+}
+
 void PrintFrame::CgRanges(float rowY) {
     if (!ticked(f.Check3D2)) return;
     p.setFontSize(10);

@@ -80,6 +80,10 @@ public:
     void Results(float rowY);
     // The three CG ranges beside the results (when ticked), then size 12.
     void CgRanges(float rowY);
+    // The top of both full-page reports: the letterhead when ticked (else row
+    // 100), the title, the header grid, the rules around the results, the
+    // results and the CG ranges. Returns the results block's row origin.
+    float FullPageTop(const LetterheadRule& rule, const char* titleField);
 
     // The removed items, then the installed ones, each section under its bold
     // heading and followed by a blank line; list line k stands at

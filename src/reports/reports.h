@@ -1,6 +1,6 @@
 #pragma once
 // The three printouts and their buttons: the weight-and-balance report on the
-// CG specification panel, the logbook entry and the equipment-change report on
+// CG specifications panel, the logbook entry and the equipment-change report on
 // the toolbar. Each reads the worksheet as shown and stores nothing.
 #include "app/subsystem.h"
 

@@ -137,17 +137,7 @@ void equipmentList(PrintFrame& fr, float top) {
 void Reports::weighingReport(PrintFrame& fr) {
     Printer& p = fr.p;
     WorksheetState& ws = f.ws;
-    fr.SetUp();
-    float rowY = ticked(f.Check3D1) ? fr.Letterhead({50, false}) : 100;
-    fr.Title("EquipTitle", rowY);
-    fr.HeaderGrid(rowY);
-
-    rowY += 1300;
-    fr.Rule(100, rowY, 11510, rowY, 4);
-    fr.Rule(4100, rowY, 4100, rowY + 1000, 4);
-    p.setDrawWidth(1);
-    fr.Results(rowY);
-    fr.CgRanges(rowY);
+    float rowY = fr.FullPageTop({50, false}, "EquipTitle");
 
     double scaleSum = 0;
     for (int i = 0; i <= 4; ++i) scaleSum += valueOf(ws.JackWeight[i]);

@@ -56,7 +56,7 @@ TEST(HeaderFields, CgRangeBoxesPassEnterOnAndKeepTheirText) {
     MainWindowFixture w;
     Form1& f = w.f();
     f.Text1.setText("N1");
-    w.click(f.Command3D23);  // opens the CG specification panel, focus Text14
+    w.click(f.Command3D23);  // opens the CG specifications panel, focus Text14
     ASSERT_EQ(w.focus(), "Text14");
     f.ws.SavedState = 1;
     w.type(f.Text14, "12.5-20");

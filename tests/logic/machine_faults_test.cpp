@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "logic/opening_fixture.h"
 #include "logic/save_fixture.h"
 #include "platform/recording_printer.h"
 #include "reports/reports.h"
@@ -27,7 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
-
 
 std::string bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -202,6 +202,22 @@ bool setImmutable(const std::string& path, bool on) {
     return done;
 }
 
+// The immutable flag on a file or folder while this lives, or until release().
+class Immutable {
+public:
+    explicit Immutable(std::string path) : path_(std::move(path)), set_(setImmutable(path_, true)) {}
+    ~Immutable() { release(); }
+    bool isSet() const { return set_; }
+    void release() {
+        if (set_) setImmutable(path_, false);
+        set_ = false;
+    }
+
+private:
+    std::string path_;
+    bool set_;
+};
+
 // Even root cannot write a file marked immutable: the stand-in for a file or
 // a file system made read-only while the program runs.
 TEST_P(FaultInBothModes, AFileMadeReadOnlyWhileOpenKeepsItsWeighingAndTheNextSaveStores) {
@@ -209,10 +225,11 @@ TEST_P(FaultInBothModes, AFileMadeReadOnlyWhileOpenKeepsItsWeighingAndTheNextSav
     const std::string path = folder.file(kRecordDatabaseName);
     storeVersion0(path);
     Program p(path);
-    if (!setImmutable(path, true)) GTEST_SKIP() << "the immutable flag cannot be set here";
+    Immutable immutable(path);
+    if (!immutable.isSet()) GTEST_SKIP() << "the immutable flag cannot be set here";
     p.fill(GetParam());
     p.click(p.f().Command3D13);
-    ASSERT_TRUE(setImmutable(path, false));
+    immutable.release();
     p.expectNotSaved("Not saved: cannot write to " + path);
     EXPECT_EQ(integrityOf(path), "ok");
     EXPECT_EQ(storedVersion(path), 0);
@@ -220,6 +237,34 @@ TEST_P(FaultInBothModes, AFileMadeReadOnlyWhileOpenKeepsItsWeighingAndTheNextSav
     p.click(p.f().Command3D13);
     p.expectSaved();
     EXPECT_EQ(storedVersion(path), 1);
+}
+
+// At start-up, as root too: a record database (or the folder of a new one)
+// that cannot be written is reported, never written, and the data-path panel
+// opens.
+TEST(ReadOnlyAtStart, AnImmutableDatabaseOrFolderIsReportedAndLeftAlone) {
+    for (const bool withDatabase : {true, false}) {
+        SCOPED_TRACE(withDatabase ? "database" : "empty folder");
+        testing::OpeningFixture w;
+        const std::string data = w.subFolder("data");
+        const std::string path = data + "/" + kRecordDatabaseName;
+        if (withDatabase) w.recordDatabase(data, testing::OpeningFixture::fullShop())->Close();
+        w.settings(data);
+        const std::string locked = withDatabase ? path : data;
+        const std::string before = withDatabase ? bytesOf(path) : "";
+        Immutable immutable(locked);
+        if (!immutable.isSet()) GTEST_SKIP() << "the immutable flag cannot be set here";
+        Form1& f = w.start();
+        immutable.release();
+        ASSERT_EQ(w.dialogs.shown.size(), 1u);
+        EXPECT_EQ(w.dialogs.shown[0].title, "Cannot write to " + path);
+        EXPECT_TRUE(f.Panel3D11.visible());
+        EXPECT_EQ(f.dbRecords, nullptr);
+        EXPECT_EQ(fs::exists(path), withDatabase);
+        if (withDatabase) {
+            EXPECT_EQ(bytesOf(path), before);
+        }
+    }
 }
 
 // ---- a second instance holding the file -----------------------------------

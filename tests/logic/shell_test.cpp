@@ -210,7 +210,7 @@ TEST(MeterCaption, TogglesBetweenTachAndHobbs) {
     }
 }
 
-// The buttons the CG specification panel switches off, in the order it does.
+// The buttons the CG specifications panel switches off, in the order it does.
 std::vector<Control*> lockedBySpecs(Form1& f) {
     return {&f.Command3D17, &f.Command3D18, &f.Command3D15, &f.Command3D26, &f.Command3D14,
             &f.Command3D19, &f.Command3D13, &f.Command3D12, &f.Command3D16, &f.Panel3D1};

@@ -153,7 +153,7 @@ void SqliteDatabase::BeginTrans()
             throw RuntimeError(dberr::kNotOurs, "'" + path_ + "' is no longer a database of this program");
         }
     } catch (...) {
-        exec(db, "ROLLBACK");
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);  // keeps the first failure
         throw;
     }
     transactionDepth_ = 1;
