@@ -86,7 +86,7 @@ public:
     Panel Panel3D3{*this, "Panel3D3"};
     Panel Panel3D2{*this, "Panel3D2"};
     Panel Panel3D8{*this, "Panel3D8"};
-    // Hidden panels: CG specification, notes, about, set-up, data path.
+    // Hidden panels: CG specifications, notes, about, set-up, data path.
     Panel Panel3D6{*this, "Panel3D6"};
     Panel Panel3D5{*this, "Panel3D5"};
     Panel Panel3D4{*this, "Panel3D4"};

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "logic/database_integrity.h"
 #include "logic/opening_fixture.h"
 #include "logic/save_fixture.h"
 #include "platform/recording_printer.h"
@@ -28,6 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
+using testing::integrityOf;
 
 std::string bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -45,20 +47,6 @@ void rawExec(const std::string& path, const std::string& sql) {
     ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_close(db);
-}
-
-std::string integrityOf(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return result;
 }
 
 // Version v of the weighing N1: make "V<v>", every equipment row's serial the

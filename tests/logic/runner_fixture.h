@@ -38,24 +38,23 @@ inline void makeDatabase(const fs::path& file, const std::string& sql) {
     sqlite3_close(db);
 }
 
-class RunnerFixture : public ::testing::Test {
+// A fresh temporary folder_ that holds the script; the runner gets only the
+// options a test gives.
+class RunnerFolderFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(runnerPath())) << "build wb-scenario first: " << runnerPath();
         std::string pattern = (fs::temp_directory_path() / "runner-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
-        work_ = folder_ / "work";
-        fs::create_directories(work_);
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    // Runs the script with the working folder work_.
-    Outcome run(const std::string& script) {
+    // Runs the script with these command-line options; keeps stdout and stderr.
+    Outcome run(const std::string& script, const std::string& options = "") {
         fs::path file = folder_ / "script.wbs";
         std::ofstream(file) << script;
-        std::string command =
-            runnerPath().string() + " --cwd " + work_.string() + " " + file.string() + " 2>&1";
+        std::string command = runnerPath().string() + " " + options + " " + file.string() + " 2>&1";
         Outcome result;
         FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> buffer;
@@ -67,6 +66,21 @@ protected:
     }
 
     fs::path folder_;
+};
+
+// Also a working folder work_, made up front, that every run is given.
+class RunnerFixture : public RunnerFolderFixture {
+protected:
+    void SetUp() override {
+        RunnerFolderFixture::SetUp();
+        if (HasFatalFailure()) return;
+        work_ = folder_ / "work";
+        fs::create_directories(work_);
+    }
+
+    // Runs the script with the working folder work_.
+    Outcome run(const std::string& script) { return RunnerFolderFixture::run(script, "--cwd " + work_.string()); }
+
     fs::path work_;
 };
 

@@ -4,7 +4,6 @@
 // the file.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,12 +11,14 @@
 #include <random>
 #include <thread>
 
+#include "logic/database_integrity.h"
 #include "logic/save_fixture.h"
 
 namespace wb {
 namespace {
 
 using testing::SaveFixture;
+using testing::integrityOf;
 
 // Version v of the weighing: make "V<v>", every equipment row's serial the
 // same, and 2 + v change rows and 3 + 2v list rows.
@@ -40,20 +41,6 @@ void fillVersion(SaveFixture& s, const std::string& tail, int v) {
 }
 
 int rowsOfVersion(int v) { return (2 + v) + (3 + 2 * v); }
-
-std::string integrityOf(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return result;
-}
 
 // The version the file holds, or -1 when it holds a mix. One weighing only;
 // its equipment rows all of its version, under its key, as many as it has.

@@ -1,59 +1,12 @@
 // The scenario runner as its scripts see it: run the built wb-scenario on small
 // scripts and check its output lines and exit status.
-#include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-namespace fs = std::filesystem;
+#include "runner_fixture.h"
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string output;
-};
+using namespace runner_fixture;
 
-fs::path runnerPath() {
-    return fs::read_symlink("/proc/self/exe").parent_path() / "wb-scenario";
-}
-
-class ScenarioRunner : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(fs::exists(runnerPath())) << "build wb-scenario first: " << runnerPath();
-        std::string pattern = (fs::temp_directory_path() / "runner-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    Outcome run(const std::string& script, const std::string& options = "") {
-        fs::path file = folder_ / "script.wbs";
-        std::ofstream(file) << script;
-        std::string command = runnerPath().string() + " " + options + " " + file.string() + " 2>&1";
-        Outcome result;
-        FILE* pipe = popen(command.c_str(), "r");
-        std::array<char, 4096> buffer;
-        size_t n;
-        while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
-        int raw = pclose(pipe);
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return result;
-    }
-
-    fs::path folder_;
-};
-
-bool contains(const std::string& haystack, const std::string& needle) {
-    return haystack.find(needle) != std::string::npos;
-}
+class ScenarioRunner : public RunnerFolderFixture {};
 
 TEST_F(ScenarioRunner, CountsExpectationsAndReportsFailuresWithTheirLine) {
     Outcome r = run("# before any start\n"
@@ -158,15 +111,6 @@ TEST_F(ScenarioRunner, WorksInTheGivenFolderAndStartsAgainAfterClose) {
                 "--cwd " + work.string());
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_TRUE(fs::is_directory(work));
-}
-
-void makeDatabase(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
-    sqlite3_free(error);
-    sqlite3_close(db);
 }
 
 TEST_F(ScenarioRunner, SqlPrintsRowsFromBothFiles) {
