@@ -216,10 +216,12 @@ struct Window {
 
 std::map<std::string, double> medianMs;
 
-template <class Step>
-void timed(benchmark::State& state, const std::string& name, Step step) {
+// Times each step, with an untimed `prepare` before it, and keeps the median.
+template <class Prepare, class Step>
+void timedAfter(benchmark::State& state, const std::string& name, Prepare prepare, Step step) {
     std::vector<double> ms;
     for (auto _ : state) {
+        prepare();
         auto start = std::chrono::steady_clock::now();
         step();
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -230,6 +232,11 @@ void timed(benchmark::State& state, const std::string& name, Step step) {
     const double median = ms.empty() ? 0 : ms[ms.size() / 2];
     state.counters["median_ms"] = median;
     medianMs[name] = median;
+}
+
+template <class Step>
+void timed(benchmark::State& state, const std::string& name, Step step) {
+    timedAfter(state, name, [] {}, step);
 }
 
 std::string sized(const char* what, int weighings) { return std::string(what) + "@" + std::to_string(weighings); }
@@ -310,23 +317,6 @@ BENCHMARK(BM_New)->Arg(100)->Arg(10000)->UseManualTime()->Iterations(200)->Unit(
 
 // ---- browsing, search by example, previous equipment list -------------------
 
-// Like timed(), with an untimed `prepare` before each step.
-template <class Prepare, class Step>
-void timedAfter(benchmark::State& state, const std::string& name, Prepare prepare, Step step) {
-    std::vector<double> ms;
-    for (auto _ : state) {
-        prepare();
-        auto start = std::chrono::steady_clock::now();
-        step();
-        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        state.SetIterationTime(took.count());
-        ms.push_back(took.count() * 1000);
-    }
-    std::sort(ms.begin(), ms.end());
-    const double median = ms.empty() ? 0 : ms[ms.size() / 2];
-    state.counters["median_ms"] = median;
-    medianMs[name] = median;
-}
 
 // A new record as New makes it, whose only search example is `text` in `box`
 // (none when empty).

@@ -32,29 +32,12 @@
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 #include "records/record_files.h"
+#include "qt/qt_environment.h"
 
 using namespace wb;
 using namespace std::chrono_literals;
 
 namespace {
-
-// One application for the whole program, gone before the process's own exit.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[17] = "main_window_test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Runs the event loop until `done` holds or the limit has passed.
 bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {

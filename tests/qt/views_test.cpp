@@ -31,27 +31,11 @@
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/text_box_view.h"
+#include "qt/qt_environment.h"
 
 using namespace wb;
 
 namespace {
-
-// One application for the whole program, gone before the process's own exit.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[11] = "views_test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 void processEvents() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
