@@ -1,0 +1,31 @@
+#pragma once
+// UTF-8 text as the program holds it: positions and lengths count characters
+// (Unicode scalar values), never bytes. A broken sequence reads as one U+FFFD.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace wb::utf8 {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The character starting at byte `pos`; `pos` moves past it. A truncated or
+// overlong sequence, a surrogate or a value past U+10FFFF gives U+FFFD and
+// moves past one byte.
+char32_t decode(std::string_view s, std::size_t& pos);
+// The UTF-8 bytes of c; a surrogate or a value past U+10FFFF gives U+FFFD's.
+std::string encode(char32_t c);
+
+// Every broken sequence replaced by U+FFFD; valid text comes back unchanged.
+std::string sanitize(std::string_view s);
+bool isValid(std::string_view s);
+
+// Number of characters.
+std::size_t length(std::string_view s);
+// Byte offset of character `index` (the end of the text past its last one).
+std::size_t offsetOf(std::string_view s, std::size_t index);
+// Characters [start, start + count), clamped to the text.
+std::string mid(std::string_view s, std::size_t start, std::size_t count = std::string_view::npos);
+inline std::string left(std::string_view s, std::size_t count) { return mid(s, 0, count); }
+
+}  // namespace wb::utf8
