@@ -10,7 +10,7 @@ Form2::Form2(Program& program, SettingsStore& data1) : Form("Form2"), Data1(data
     Picture1.setContainer(&Panel3D1);
     Picture1.move(0, 0, 542 * 15, 381 * 15);
     Picture1.setCaption("Weight and Balance");
-    Picture1.setAlignment(Alignment::Center);
+    Picture1.setPicture("splash");
     Timer1.setInterval(1500);
     Load = [this] { Form_Load(); };
     Activate = [this] { Form_Activate(); };

@@ -1,10 +1,16 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 
 #include "platform/qt/qt_convert.h"
 
@@ -29,7 +35,41 @@ QWidget* dialogParent() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return QApplication::activeWindow();
 }
+
+// A message box at least as wide as its title needs in the title bar. Qt sizes
+// the box by its text alone, so a short text under a long title would have the
+// window manager cut the title.
+class TitledMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // lays the box out for its text
+        int wanted = titleBarWidth(windowTitle(), *style());
+        if (const QScreen* s = screen()) wanted = std::min(wanted, s->availableGeometry().width());
+        if (width() < wanted) setFixedSize(wanted, height());
+    }
+};
 }  // namespace
+
+int titleBarWidth(const QString& title, const QStyle& style) {
+    const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    // The window icon on the left, minimise, maximise and close on the right,
+    // each about as wide as the bar is high, and the frame's edges.
+    const int bar = std::max(style.pixelMetric(QStyle::PM_TitleBarHeight), metrics.height() + 8);
+    const int edges = 2 * std::max(style.pixelMetric(QStyle::PM_MdiSubWindowFrameWidth), 4);
+    return metrics.horizontalAdvance(title) + 4 * bar + edges + metrics.averageCharWidth() * 2;
+}
+
+QFont resolvedFont(const Font& font) {
+    QFont wanted = toQFont(font);
+    QFont resolved(QFontInfo(wanted).family());
+    resolved.setPointSizeF(wanted.pointSizeF());
+    resolved.setBold(font.bold);
+    resolved.setItalic(font.italic);
+    return resolved;
+}
 
 MsgBoxLayout msgBoxLayout(int style) {
     using B = QMessageBox;
@@ -78,7 +118,7 @@ QtDialogs::QtDialogs(std::function<QPrinter*()> printer) : printer_(std::move(pr
 
 int QtDialogs::MsgBox(const std::string& text, int style, const std::string& title) {
     const MsgBoxLayout layout = msgBoxLayout(style);
-    QMessageBox box(dialogParent());
+    TitledMessageBox box(dialogParent());
     box.setWindowTitle(toQString(title));
     box.setText(toQString(text));
     box.setIcon(layout.icon);
@@ -93,22 +133,33 @@ int QtDialogs::MsgBox(const std::string& text, int style, const std::string& tit
     return msgBoxAnswer(box.standardButton(clicked));
 }
 
+// The dialog lists installed families only: a preset such as "Arial" opens on
+// the family that stands in for it. Confirming that same family keeps the
+// preset's name, so the stored face does not change by itself.
 std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
     ArrowWhileAsking arrow;
-    bool ok = false;
+    const QFont shown = resolvedFont(preset);
+    QFontDialog dialog(dialogParent());
     // Scalable fonts are the ones the printer and the PDF files can use.
-    const QFont font = QFontDialog::getFont(&ok, toQFont(preset), dialogParent(), QString(),
-                                            QFontDialog::ScalableFonts);
-    if (!ok) return std::nullopt;
-    return fromQFont(font);
+    dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(shown);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    Font chosen = fromQFont(dialog.selectedFont());
+    if (dialog.selectedFont().family() == shown.family()) chosen.name = preset.name;
+    return chosen;
 }
 
+// The dialog only chooses the printer; the printouts print. Without a printer
+// to choose there is no print-to-file entry either: PDF files are the
+// printer's own fallback.
 bool QtDialogs::choosePrinter() {
     QPrinter* printer = printer_ ? printer_() : nullptr;
     if (!printer) return false;
     ArrowWhileAsking arrow;
     QPrintDialog dialog(printer, dialogParent());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QDialog::tr("OK"));
     return dialog.exec() == QDialog::Accepted;
 }
 

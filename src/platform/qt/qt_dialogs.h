@@ -22,6 +22,12 @@ struct MsgBoxLayout {
 MsgBoxLayout msgBoxLayout(int style);
 // The runtime's answer code for a button (msgbox::kOk, kYes, ...).
 int msgBoxAnswer(QMessageBox::StandardButton button);
+// The width a window needs for its whole title in the title bar's font, with
+// room for the bar's icon and buttons.
+int titleBarWidth(const QString& title, const QStyle& style);
+// A font as the system will draw it: the installed family that stands in for
+// the face (Liberation Sans for Arial), with its size, bold and italic.
+QFont resolvedFont(const Font& font);
 
 class QtDialogs : public Dialogs {
 public:
