@@ -7,10 +7,11 @@
 #include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QGridLayout>
 #include <QPushButton>
-#include <QScreen>
-#include <QShowEvent>
+#include <QSpacerItem>
 #include <QStyle>
+#include <cmath>
 
 #include "platform/qt/qt_convert.h"
 
@@ -36,21 +37,16 @@ QWidget* dialogParent() {
     return QApplication::activeWindow();
 }
 
-// A message box at least as wide as its title needs in the title bar. Qt sizes
-// the box by its text alone, so a short text under a long title would have the
-// window manager cut the title.
-class TitledMessageBox : public QMessageBox {
-public:
-    using QMessageBox::QMessageBox;
-
-protected:
-    void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);  // lays the box out for its text
-        int wanted = titleBarWidth(windowTitle(), *style());
-        if (const QScreen* s = screen()) wanted = std::min(wanted, s->availableGeometry().width());
-        if (width() < wanted) setFixedSize(wanted, height());
-    }
-};
+// Qt sizes a message box by its text alone, so a short text under a long title
+// would have the window manager cut the title. A spacer as wide as the title
+// needs widens the box's layout, and so every size Qt gives the box.
+void widenForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int wanted = titleBarWidth(box.windowTitle(), *box.style());
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                  1, grid->columnCount());
+}
 }  // namespace
 
 int titleBarWidth(const QString& title, const QStyle& style) {
@@ -118,13 +114,14 @@ QtDialogs::QtDialogs(std::function<QPrinter*()> printer) : printer_(std::move(pr
 
 int QtDialogs::MsgBox(const std::string& text, int style, const std::string& title) {
     const MsgBoxLayout layout = msgBoxLayout(style);
-    TitledMessageBox box(dialogParent());
+    QMessageBox box(dialogParent());
     box.setWindowTitle(toQString(title));
     box.setText(toQString(text));
     box.setIcon(layout.icon);
     for (auto b : layout.buttons) box.addButton(b);
     box.setDefaultButton(layout.defaultButton);
     if (layout.escapeButton != QMessageBox::NoButton) box.setEscapeButton(layout.escapeButton);
+    widenForTitle(box);
     ArrowWhileAsking arrow;
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
@@ -135,7 +132,9 @@ int QtDialogs::MsgBox(const std::string& text, int style, const std::string& tit
 
 // The dialog lists installed families only: a preset such as "Arial" opens on
 // the family that stands in for it. Confirming that same family keeps the
-// preset's name, so the stored face does not change by itself.
+// preset's name, so the stored face does not change by itself; the dialog
+// offers whole point sizes only, so a size it shows rounded (10.5 as 11) and
+// confirmed stays as it was.
 std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
     ArrowWhileAsking arrow;
     const QFont shown = resolvedFont(preset);
@@ -144,8 +143,10 @@ std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
     dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
     dialog.setCurrentFont(shown);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    Font chosen = fromQFont(dialog.selectedFont());
-    if (dialog.selectedFont().family() == shown.family()) chosen.name = preset.name;
+    const QFont selected = dialog.selectedFont();
+    Font chosen = fromQFont(selected);
+    if (selected.family() == shown.family()) chosen.name = preset.name;
+    if (std::lround(selected.pointSizeF()) == std::lround(preset.size)) chosen.size = preset.size;
     return chosen;
 }
 
