@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -156,23 +157,51 @@ TEST(FontDialog, CancelChoosesNothing) {
 }
 
 TEST(PrinterDialog, ConfirmsWithOkAndOffersNoPrintToFile) {
+    QPrinter printer;
+    const std::unique_ptr<QPrintDialog> dialog = printerDialog(printer, nullptr);
+    QPushButton* ok = okButton(*dialog);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    dialog->show();  // the entries are filled in when it is shown
+    QApplication::processEvents();
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    for (const QComboBox* combo : dialog->findChildren<QComboBox*>())
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_FALSE(combo->itemText(i).contains("File", Qt::CaseInsensitive)) << combo->itemText(i).toStdString();
+    dialog->reject();
+}
+
+// OK makes the printer shown in the dialog the printouts' printer, and Cancel
+// leaves it as it was; with no printer installed the user is told where the
+// printouts go instead.
+TEST(PrinterDialog, OkChoosesThePrinterShownAndCancelChangesNothing) {
     QTemporaryDir dir;
     QtPrinter printer(dir.path().toStdString(), QtPrinter::Mode::Pdf);
     QtDialogs dialogs([&printer] { return &printer.qPrinter(); });
-    QString okText;
-    QStringList choices;
-    whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
-        if (QPushButton* ok = okButton(dialog)) okText = ok->text();
-        for (const QComboBox* combo : dialog.findChildren<QComboBox*>())
-            for (int i = 0; i < combo->count(); ++i) choices << combo->itemText(i);
-        dialog.reject();
-    });
-    EXPECT_FALSE(dialogs.choosePrinter());
-    EXPECT_EQ(okText, "OK");
-    for (const QString& choice : choices) {
-        EXPECT_FALSE(choice.contains("File", Qt::CaseInsensitive)) << choice.toStdString();
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        QString title;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            title = box.windowTitle();
+            box.defaultButton()->click();
+        });
+        EXPECT_FALSE(dialogs.choosePrinter());
+        EXPECT_EQ(title, "No printer is installed");
+        EXPECT_TRUE(printer.printsToPdf());
+        return;
     }
-    EXPECT_TRUE(printer.printsToPdf());  // cancelled: the printouts still go where they went
+    whenShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(dialogs.choosePrinter());
+    EXPECT_TRUE(printer.printsToPdf());
+
+    QString shown;
+    whenShown<QPrintDialog>([&](QPrintDialog& dialog) {
+        if (auto* combo = dialog.findChild<QComboBox*>()) shown = combo->currentText();
+        okButton(dialog)->click();
+    });
+    EXPECT_TRUE(dialogs.choosePrinter());
+    EXPECT_FALSE(printer.printsToPdf());
+    EXPECT_EQ(printer.qPrinter().printerName(), shown);
 }
 
 }  // namespace

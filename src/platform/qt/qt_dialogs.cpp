@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QGridLayout>
 #include <QPushButton>
 #include <QSpacerItem>
@@ -150,18 +151,35 @@ std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
     return chosen;
 }
 
-// The dialog only chooses the printer; the printouts print. Without a printer
-// to choose there is no print-to-file entry either: PDF files are the
-// printer's own fallback.
+std::unique_ptr<QPrintDialog> printerDialog(QPrinter& printer, QWidget* parent) {
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QDialog::tr("OK"));
+    return dialog;
+}
+
+// The dialog only chooses the printer; the printouts print. It works on a
+// scratch printer, so that Cancel leaves the printouts' printer exactly as it
+// was; OK puts the chosen printer into it. With no printer installed there is
+// nothing to choose: the user is told where the printouts go instead.
 bool QtDialogs::choosePrinter() {
     QPrinter* printer = printer_ ? printer_() : nullptr;
     if (!printer) return false;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        MsgBox("Each printout is saved as a PDF file, and the program says where.", msgbox::kInformation,
+               "No printer is installed");
+        return false;
+    }
     ArrowWhileAsking arrow;
-    QPrintDialog dialog(printer, dialogParent());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QDialog::tr("OK"));
-    return dialog.exec() == QDialog::Accepted;
+    QPrinter scratch;
+    if (printer->outputFormat() == QPrinter::NativeFormat) scratch.setPrinterName(printer->printerName());
+    const std::unique_ptr<QPrintDialog> dialog = printerDialog(scratch, dialogParent());
+    if (dialog->exec() != QDialog::Accepted) return false;
+    if (scratch.outputFormat() != QPrinter::NativeFormat || scratch.printerName().isEmpty()) return false;
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    printer->setPrinterName(scratch.printerName());
+    return true;
 }
 
 }  // namespace wb
