@@ -48,6 +48,7 @@ void widenForTitle(QMessageBox& box) {
     grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
                   1, grid->columnCount());
 }
+
 }  // namespace
 
 int titleBarWidth(const QString& title, const QStyle& style) {
