@@ -8,9 +8,10 @@ Form2::Form2(Program& program, SettingsStore& data1) : Form("Form2"), Data1(data
     setClientSize(8250, 5895);
     Panel3D1.move(-45, 0, 8340, 5940);
     Picture1.setContainer(&Panel3D1);
-    Picture1.move(0, 0, 542 * 15, 381 * 15);
+    // Centred in the client area, which the panel overhangs by 45 twips on the left.
+    Picture1.move(45 + (8250 - 542 * 15) / 2, (5895 - 381 * 15) / 2, 542 * 15, 381 * 15);
     Picture1.setCaption("Weight and Balance");
-    Picture1.setAlignment(Alignment::Center);
+    Picture1.setPicture("splash");
     Timer1.setInterval(1500);
     Load = [this] { Form_Load(); };
     Activate = [this] { Form_Activate(); };

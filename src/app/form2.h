@@ -1,6 +1,6 @@
 #pragma once
 // The splash window: a picture for 1500 ms, then the hand-over to the main window.
-#include "platform/controls/label.h"
+#include "platform/controls/picture_box.h"
 #include "platform/controls/panel.h"
 #include "platform/controls/timer.h"
 #include "platform/form.h"
@@ -18,7 +18,7 @@ public:
     SettingsStore& Data1;
 
     Panel Panel3D1{*this, "Panel3D1"};
-    Label Picture1{*this, "Picture1"};  // the Qt view draws the splash picture here
+    PictureBox Picture1{*this, "Picture1"};  // the program's name over an aircraft
     Timer Timer1{*this, "Timer1"};
 
     void Form_Load();

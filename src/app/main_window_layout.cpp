@@ -15,11 +15,23 @@ void place(Control& c, Panel* panel, int left, int top, int width, int height) {
     c.move(left, top, width, height);
 }
 
+// Yellow text reads only on a dark ground: this one gives it a contrast of
+// about 12:1. Red and blue text keep the light ground they read on.
+constexpr unsigned kYellowTextBack = 0x333333;
+
+void yellowText(Control& c) {
+    c.setForeColor(colors::kYellow);
+    c.setBackColor(kYellowTextBack);
+}
+
 void captionButton(CommandButton& b, Panel& panel, const char* text, int left, int top, int width,
              int height, unsigned color) {
     place(b, &panel, left, top, width, height);
     b.setCaption(text);
-    b.setForeColor(color);
+    if (color == colors::kYellow)
+        yellowText(b);
+    else
+        b.setForeColor(color);
 }
 
 void labelAt(Label& l, Panel& panel, const char* text, int left, int top, int width, int height) {
@@ -36,10 +48,11 @@ void oneLineBox(TextBox& t, int maxLength, Alignment alignment) {
 }
 
 void toolbarButton(CommandButton& b, int left, int width, const char* text, const char* picture,
-                   int tabIndex) {
+                   const char* toolTip, int tabIndex) {
     place(b, nullptr, left, 6315, width, 585);
     b.setCaption(text);
     b.setPicture(picture);
+    b.setToolTipText(toolTip);
     b.setTabIndex(tabIndex);
 }
 
@@ -173,14 +186,15 @@ void Form1::layOut() {
     Grid4.setTabIndex(24);
     Grid3.setTabIndex(25);
     place(Command3D32, &Panel3D6, 6105, 5685, 1005, 465);
-    Command3D32.setPicture("print");
+    Command3D32.setPicture("weight-and-balance");
+    Command3D32.setToolTipText("Print the weight and balance report");
     Command3D32.setTabIndex(26);
     labelAt(Label24, Panel3D6, "Red=Subtracted automatically", 165, 5685, 2625, 225);
     Label24.setForeColor(kRed);
     labelAt(Label25, Panel3D6, "Blue=To calculate CG", 3000, 5685, 1950, 225);
     Label25.setForeColor(kBlue);
     labelAt(Label23, Panel3D6, "Yellow=For information only", 150, 5910, 2820, 225);
-    Label23.setForeColor(kYellow);
+    yellowText(Label23);
 
     // Notes panel.
     place(Text13, &Panel3D5, 105, 120, 7995, 1650);
@@ -210,17 +224,17 @@ void Form1::layOut() {
         c->setContainer(&Panel3D11);
 
     // Toolbar row.
-    toolbarButton(Command3D17, 0, 495, "", "previous", 40);
-    toolbarButton(Command3D18, 480, 900, "Set-up", "", 41);
-    toolbarButton(Command3D23, 1365, 1065, "SPECS", "specs", 42);
-    toolbarButton(Command3D15, 2415, 965, "Notes", "", 43);
-    toolbarButton(Command3D27, 3360, 975, "", "print", 44);
-    toolbarButton(Command3D26, 4290, 975, "", "about", 45);
-    toolbarButton(Command3D14, 5250, 1005, "", "print", 46);
-    toolbarButton(Command3D19, 6240, 975, "New", "", 47);
-    toolbarButton(Command3D13, 7200, 975, "Save", "", 48);
-    toolbarButton(Command3D12, 8160, 1005, "Exit", "", 49);
-    toolbarButton(Command3D16, 9150, 465, "", "next", 50);
+    toolbarButton(Command3D17, 0, 495, "", "previous", "Previous record", 40);
+    toolbarButton(Command3D18, 480, 900, "Set-up", "", "", 41);
+    toolbarButton(Command3D23, 1365, 1065, "SPECS", "specs", "Open or close the C.G. specifications", 42);
+    toolbarButton(Command3D15, 2415, 965, "Notes", "", "", 43);
+    toolbarButton(Command3D27, 3360, 975, "", "logbook", "Print the logbook entry", 44);
+    toolbarButton(Command3D26, 4290, 975, "", "about", "About this program", 45);
+    toolbarButton(Command3D14, 5250, 1005, "", "equipment-change", "Print the equipment change report", 46);
+    toolbarButton(Command3D19, 6240, 975, "New", "", "", 47);
+    toolbarButton(Command3D13, 7200, 975, "Save", "", "", 48);
+    toolbarButton(Command3D12, 8160, 1005, "Exit", "", "", 49);
+    toolbarButton(Command3D16, 9150, 465, "", "next", "Next record", 50);
 
     // Caption buttons come last in tab order.
     tab = 60;

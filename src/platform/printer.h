@@ -78,6 +78,11 @@ public:
     // Line (x1, y1)-(x2, y2), , B: the outline of the rectangle, not filled.
     void Box(float x1, float y1, float x2, float y2);
 
+    // The title of the documents from the next one on: the print job's name and
+    // the stem of a PDF file's name.
+    const std::string& documentName() const { return documentName_; }
+    void setDocumentName(const std::string& name) { documentName_ = name; }
+
     // Ends the document and releases it to the printer; the next item printed
     // starts a new document. The print position goes back to (0, 0); font and
     // DrawWidth are kept.
@@ -103,6 +108,7 @@ private:
     float currentY_ = 0;
     Font font_{"Arial", 10, false, false};
     int drawWidth_ = 1;
+    std::string documentName_;
 };
 
 }  // namespace wb

@@ -1,5 +1,6 @@
 #include "records/browse.h"
 
+#include "app/first_run_advice.h"
 #include "app/form1.h"
 #include "platform/dialogs.h"
 #include "records/read_transaction.h"
@@ -51,6 +52,13 @@ void Browse::moveButton(Button button) {
     WorksheetState& ws = f.ws;
     if (ws.NewRecordMode == 1) ws.SearchActive = 1;
     f.ClearWorksheet();
+    // With no record database there is nothing to step through: the user is
+    // told why and what to do, and nothing further happens.
+    if (!f.dbRecords) {
+        f.services.dialogs->MsgBox(noRecordDatabaseAdvice(f.Data1), msgbox::kOkOnly | msgbox::kInformation,
+                                   "No records: no record database is open");
+        return;
+    }
     // Next begins a search from all records; Previous narrows the current search set.
     if (button == Button::Next && ws.NewRecordMode == 1)
         f.rsFound = Form1::need(f.dbRecords).CreateDynaset(aircraftByDate());

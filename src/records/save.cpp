@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/first_run_advice.h"
 #include "app/form1.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -260,7 +261,10 @@ void Save::endSave(SaveTransaction& save, bool deleting)
     if (lastSaveFailed_) {
         save.rollback();
         const RuntimeError why = failure_.value_or(RuntimeError(dberr::kDiskError, "not stored"));
-        f.services.dialogs->MsgBox(kPressOkToContinue, msgbox::kOkOnly | msgbox::kCritical,
+        // Without a record database, the text says how to get one.
+        const bool noDatabase = !f.dbRecords || why.number() == kObjectNotSet;
+        f.services.dialogs->MsgBox(noDatabase ? noRecordDatabaseAdvice(f.Data1) : kPressOkToContinue,
+                                   msgbox::kOkOnly | msgbox::kCritical,
                                    notStoredTitle(deleting ? "Not deleted" : "Not saved", why, f.dbRecords.get()));
         return;
     }

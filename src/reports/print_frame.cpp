@@ -1,5 +1,6 @@
 #include "reports/print_frame.h"
 
+#include "app/first_run_advice.h"
 #include "app/form1.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
@@ -331,12 +332,12 @@ namespace {
 
 constexpr const char* kPrintTitle = "Printing";
 
-std::string failureText(const RuntimeError& e) {
+std::string failureText(Form1& form, const RuntimeError& e) {
     switch (e.number()) {
     case kObjectNotSet:
     case 3420:  // a closed record set
         return "The printout stopped: no record database is open, so the shop settings "
-               "cannot be read. Choose the data path in Set-up first.";
+               "cannot be read. " + noRecordDatabaseAdvice(form.Data1);
     case kPrinterError:
         return "The printout stopped: " + std::string(e.what());
     default:
@@ -355,24 +356,26 @@ std::string filesText(const std::vector<std::string>& files, size_t from) {
 
 }  // namespace
 
-void RunPrintout(Form1& form, const std::function<void(PrintFrame&)>& printout) {
+void RunPrintout(Form1& form, const std::string& report, const std::function<void(PrintFrame&)>& printout) {
     Dialogs& dialogs = *form.services.dialogs;
     Printer* printer = form.services.printer;
     if (!printer) {
         dialogs.MsgBox("No printer is available.", msgbox::kExclamation, kPrintTitle);
         return;
     }
+    const std::string tail = trimmed(form.Text1.text());
+    printer->setDocumentName(tail.empty() ? report : tail + "-" + report);
     const size_t filesBefore = printer->documentFiles().size();
     std::string failure;
     try {
         PrintFrame frame(form, *printer);
         printout(frame);
     } catch (const RuntimeError& e) {
-        failure = failureText(e);
+        failure = failureText(form, e);
         try {
             printer->EndDoc();  // releases what was printed
         } catch (const RuntimeError& endFailure) {
-            failure += "\n" + failureText(endFailure);
+            failure += "\n" + failureText(form, endFailure);
         }
     }
     if (!failure.empty()) dialogs.MsgBox(failure, msgbox::kExclamation, kPrintTitle);

@@ -111,10 +111,11 @@ private:
     } wrap_;
 };
 
-// Runs one printout inside a button's Click. A failing step ends the document
-// with what was printed and the user is told why; when the printer wrote the
-// document as files (no printer installed), the user is told where, once.
-// Nothing here ends the program.
-void RunPrintout(Form1& form, const std::function<void(PrintFrame&)>& printout);
+// Runs one printout inside a button's Click. The document is named after the
+// aircraft's tail number and the report ("N12ABC-logbook-entry"). A failing
+// step ends the document with what was printed and the user is told why; when
+// the printer wrote the document as files (no printer installed), the user is
+// told where, once. Nothing here ends the program.
+void RunPrintout(Form1& form, const std::string& report, const std::function<void(PrintFrame&)>& printout);
 
 }  // namespace wb

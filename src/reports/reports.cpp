@@ -16,15 +16,15 @@ void Reports::Command3D27_Click() { PrintLogbookEntry(); }
 void Reports::Command3D14_Click() { PrintEquipmentChangeReport(); }
 
 void Reports::PrintWeighingReport() {
-    RunPrintout(f, [this](PrintFrame& frame) { weighingReport(frame); });
+    RunPrintout(f, "weight-and-balance-report", [this](PrintFrame& frame) { weighingReport(frame); });
 }
 
 void Reports::PrintLogbookEntry() {
-    RunPrintout(f, [this](PrintFrame& frame) { logbookEntry(frame); });
+    RunPrintout(f, "logbook-entry", [this](PrintFrame& frame) { logbookEntry(frame); });
 }
 
 void Reports::PrintEquipmentChangeReport() {
-    RunPrintout(f, [this](PrintFrame& frame) { equipmentChangeReport(frame); });
+    RunPrintout(f, "equipment-change-report", [this](PrintFrame& frame) { equipmentChangeReport(frame); });
 }
 
 }  // namespace wb

@@ -1,7 +1,9 @@
 #include "setup/data_path_panel.h"
 
+#include "app/first_run_advice.h"
 #include "app/form1.h"
 #include "app/settings_store.h"
+#include "platform/dialogs.h"
 
 namespace wb {
 
@@ -46,17 +48,23 @@ void DataPathPanel::connect() {
 void DataPathPanel::Drive1_Change() { f.Dir1.setPath(f.Drive1.drive()); }
 
 // Stores the open folder, not one that is only highlighted. Asks nothing and
-// checks nothing; a failure leaves the stored row as it was.
+// checks nothing; a failure leaves the stored row as it was, and the user is
+// told that the folder was not stored.
 void DataPathPanel::Command3D39_Click() {
-    Recordset& row = f.Data1.row();
-    row.MoveFirst();
-    row.Edit();
     try {
-        row.setField("DataPath", f.Dir1.path());
-        row.Update();
-    } catch (...) {
-        row.CancelUpdate();
-        throw;
+        Recordset& row = f.Data1.row();
+        row.MoveFirst();
+        row.Edit();
+        try {
+            row.setField("DataPath", f.Dir1.path());
+            row.Update();
+        } catch (...) {
+            row.CancelUpdate();
+            throw;
+        }
+    } catch (const RuntimeError&) {
+        f.services.dialogs->MsgBox(settingsNotStoredText(), msgbox::kOkOnly | msgbox::kCritical,
+                                   kSettingsNotStoredTitle);
     }
 }
 

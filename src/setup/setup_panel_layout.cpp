@@ -81,7 +81,8 @@ void layOutSetupPanel(Form1& f) {
 
     place(f.Command3D29, 360, 4560, 1005, 585);
     f.Command3D29.setCaption("");
-    f.Command3D29.setPicture("print");
+    f.Command3D29.setPicture("printer");
+    f.Command3D29.setToolTipText("Choose the printer");
     place(f.Command3D40, 2160, 4560, 1005, 585);
     f.Command3D40.setCaption("Path");
     place(f.Command3D28, 3570, 4560, 1005, 585);

@@ -301,10 +301,14 @@ TEST(Opening, AForeignSettingsFileIsReportedAndLeftAlone) {
     EXPECT_EQ(w.dialogs.shown[0].text, "Press OK to continue");
     EXPECT_TRUE(f.Panel3D11.visible());
     expectNothingOpened(f);
-    // Save on the panel cannot store into it either; nothing ends, nothing is written.
+    // Save on the panel cannot store into it either; nothing ends, nothing is
+    // written, and the user is told that the folder was not stored.
     f.userClick(f.Command3D39);
     EXPECT_EQ(fileBytes(SettingsStore::kFileName), foreign);
-    EXPECT_EQ(w.dialogs.shown.size(), 1u);
+    ASSERT_EQ(w.dialogs.shown.size(), 2u);
+    EXPECT_EQ(w.dialogs.shown[1].title, "Not saved: the settings file SetupVASK.MDB cannot be used");
+    EXPECT_NE(w.dialogs.shown[1].text.find("Start the program from a folder where it can write"),
+              std::string::npos);
 }
 
 TEST(Opening, TheStoreClosedAtLoadIsUsableAgain) {

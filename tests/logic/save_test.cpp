@@ -2,6 +2,7 @@
 // both modes, the deletion path on tail "0", and one weighing per tail and date.
 #include <gtest/gtest.h>
 
+#include "app/first_run_advice.h"
 #include "logic/save_fixture.h"
 
 namespace wb {
@@ -373,7 +374,8 @@ TEST(Save, WithoutARecordDatabaseTheSaveEndsNormallyAndTellsNothingWasSaved) {
     EXPECT_EQ(f.mousePointer(), pointer::kDefault);
     ASSERT_EQ(w.dialogs.shown.size(), 1u);
     EXPECT_EQ(w.dialogs.shown[0].title, "Not saved: no record database is open");
-    EXPECT_EQ(w.dialogs.shown[0].text, "Press OK to continue");
+    // This window has no settings store either: the text names that.
+    EXPECT_EQ(w.dialogs.shown[0].text, settingsNotStoredText());
     EXPECT_EQ(w.dialogs.shown[0].style, msgbox::kOkOnly | msgbox::kCritical);
 }
 

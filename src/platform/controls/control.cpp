@@ -75,6 +75,11 @@ void Control::setForeColor(unsigned c) {
     changed();
 }
 
+void Control::setBackColor(unsigned c) {
+    backColor_ = c;
+    changed();
+}
+
 bool Control::hasFocus() const { return form_.focused() == this; }
 
 void Control::SetFocus() {

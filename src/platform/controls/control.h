@@ -24,6 +24,8 @@ enum class Alignment { Left, Center, Right };
 // Colours as 0xRRGGBB.
 namespace colors {
 constexpr unsigned kBlack = 0x000000, kRed = 0xFF0000, kBlue = 0x0000FF, kYellow = 0xFFFF00;
+// BackColor: the platform's own background.
+constexpr unsigned kSystemBack = 0xFFFFFFFFu;
 }
 
 // Key codes of KeyDown, as the runtime numbers them.
@@ -67,6 +69,8 @@ public:
     void setFont(const Font& f);
     unsigned foreColor() const { return foreColor_; }
     void setForeColor(unsigned c);
+    unsigned backColor() const { return backColor_; }
+    void setBackColor(unsigned c);
 
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int i) { tabIndex_ = i; }
@@ -112,6 +116,7 @@ private:
     bool enabled_ = true;
     Font font_;
     unsigned foreColor_ = colors::kBlack;
+    unsigned backColor_ = colors::kSystemBack;
     int tabIndex_ = 0;
     std::vector<Observer> observers_;
 };

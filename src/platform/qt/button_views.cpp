@@ -1,30 +1,11 @@
 #include "platform/qt/button_views.h"
 
-#include <QStyle>
-
 #include "platform/qt/form_window.h"
+#include "platform/qt/pictures.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/view_common.h"
 
 namespace wb {
-
-QIcon pictureIcon(const std::string& picture, const QStyle& style) {
-    struct Named {
-        const char* name;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    };
-    static const Named kPictures[] = {
-        {"previous", "go-previous", QStyle::SP_ArrowLeft},
-        {"next", "go-next", QStyle::SP_ArrowRight},
-        {"print", "document-print", QStyle::SP_FileDialogDetailedView},
-        {"about", "help-about", QStyle::SP_MessageBoxInformation},
-        {"specs", "document-properties", QStyle::SP_FileDialogContentsView},
-    };
-    for (const Named& p : kPictures)
-        if (picture == p.name) return QIcon::fromTheme(p.theme, style.standardIcon(p.fallback));
-    return QIcon();
-}
 
 CommandButtonView::CommandButtonView(FormWindow& window, CommandButton& model, QWidget* parent)
     : QPushButton(parent), model_(model) {
@@ -41,8 +22,10 @@ void CommandButtonView::sync() {
     if (text() != caption) setText(caption);
     if (picture_ != model_.picture()) {
         picture_ = model_.picture();
-        setIcon(pictureIcon(picture_, *style()));
+        setIcon(pictureIcon(picture_));
     }
+    const QString tip = toQString(model_.toolTipText());
+    if (toolTip() != tip) setToolTip(tip);
     if (!icon().isNull()) {
         const int side = std::max(8, std::min(height(), width()) - 8);
         const QSize size(std::min(side, 32), std::min(side, 32));

@@ -1,6 +1,6 @@
 #pragma once
-// Command buttons (a caption in the model's colour and/or a standard icon named
-// by the model's picture) and check boxes. A click goes to the model, which
+// Command buttons (a caption in the model's colour and/or the picture the model
+// names, with its tooltip) and check boxes. A click goes to the model, which
 // decides: the check box never ticks itself.
 #include <QCheckBox>
 #include <QPushButton>
@@ -11,9 +11,6 @@
 namespace wb {
 
 class FormWindow;
-
-// The icon for a picture name ("previous", "next", "print", "about", "specs").
-QIcon pictureIcon(const std::string& picture, const QStyle& style);
 
 class CommandButtonView : public QPushButton {
 public:

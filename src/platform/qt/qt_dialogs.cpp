@@ -1,10 +1,18 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QGridLayout>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
+#include <cmath>
 
 #include "platform/qt/qt_convert.h"
 
@@ -29,7 +37,37 @@ QWidget* dialogParent() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return QApplication::activeWindow();
 }
+
+// Qt sizes a message box by its text alone, so a short text under a long title
+// would have the window manager cut the title. A spacer as wide as the title
+// needs widens the box's layout, and so every size Qt gives the box.
+void widenForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int wanted = titleBarWidth(box.windowTitle(), *box.style());
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                  1, grid->columnCount());
+}
+
 }  // namespace
+
+int titleBarWidth(const QString& title, const QStyle& style) {
+    const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    // The window icon on the left, minimise, maximise and close on the right,
+    // each about as wide as the bar is high, and the frame's edges.
+    const int bar = std::max(style.pixelMetric(QStyle::PM_TitleBarHeight), metrics.height() + 8);
+    const int edges = 2 * std::max(style.pixelMetric(QStyle::PM_MdiSubWindowFrameWidth), 4);
+    return metrics.horizontalAdvance(title) + 4 * bar + edges + metrics.averageCharWidth() * 2;
+}
+
+QFont resolvedFont(const Font& font) {
+    QFont wanted = toQFont(font);
+    QFont resolved(QFontInfo(wanted).family());
+    resolved.setPointSizeF(wanted.pointSizeF());
+    resolved.setBold(font.bold);
+    resolved.setItalic(font.italic);
+    return resolved;
+}
 
 MsgBoxLayout msgBoxLayout(int style) {
     using B = QMessageBox;
@@ -85,6 +123,7 @@ int QtDialogs::MsgBox(const std::string& text, int style, const std::string& tit
     for (auto b : layout.buttons) box.addButton(b);
     box.setDefaultButton(layout.defaultButton);
     if (layout.escapeButton != QMessageBox::NoButton) box.setEscapeButton(layout.escapeButton);
+    widenForTitle(box);
     ArrowWhileAsking arrow;
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
@@ -93,23 +132,55 @@ int QtDialogs::MsgBox(const std::string& text, int style, const std::string& tit
     return msgBoxAnswer(box.standardButton(clicked));
 }
 
+// The dialog lists installed families only: a preset such as "Arial" opens on
+// the family that stands in for it. Confirming that same family keeps the
+// preset's name, so the stored face does not change by itself; the dialog
+// offers whole point sizes only, so a size it shows rounded (10.5 as 11) and
+// confirmed stays as it was.
 std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
     ArrowWhileAsking arrow;
-    bool ok = false;
+    const QFont shown = resolvedFont(preset);
+    QFontDialog dialog(dialogParent());
     // Scalable fonts are the ones the printer and the PDF files can use.
-    const QFont font = QFontDialog::getFont(&ok, toQFont(preset), dialogParent(), QString(),
-                                            QFontDialog::ScalableFonts);
-    if (!ok) return std::nullopt;
-    return fromQFont(font);
+    dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(shown);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QFont selected = dialog.selectedFont();
+    Font chosen = fromQFont(selected);
+    if (selected.family() == shown.family()) chosen.name = preset.name;
+    if (std::lround(selected.pointSizeF()) == std::lround(preset.size)) chosen.size = preset.size;
+    return chosen;
 }
 
+std::unique_ptr<QPrintDialog> printerDialog(QPrinter& printer, QWidget* parent) {
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QDialog::tr("OK"));
+    return dialog;
+}
+
+// The dialog only chooses the printer; the printouts print. It works on a
+// scratch printer, so that Cancel leaves the printouts' printer exactly as it
+// was; OK puts the chosen printer into it. With no printer installed there is
+// nothing to choose: the user is told where the printouts go instead.
 bool QtDialogs::choosePrinter() {
     QPrinter* printer = printer_ ? printer_() : nullptr;
     if (!printer) return false;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        MsgBox("Each printout is saved as a PDF file, and the program says where.", msgbox::kInformation,
+               "No printer is installed");
+        return false;
+    }
     ArrowWhileAsking arrow;
-    QPrintDialog dialog(printer, dialogParent());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    return dialog.exec() == QDialog::Accepted;
+    QPrinter scratch;
+    if (printer->outputFormat() == QPrinter::NativeFormat) scratch.setPrinterName(printer->printerName());
+    const std::unique_ptr<QPrintDialog> dialog = printerDialog(scratch, dialogParent());
+    if (dialog->exec() != QDialog::Accepted) return false;
+    if (scratch.outputFormat() != QPrinter::NativeFormat || scratch.printerName().isEmpty()) return false;
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    printer->setPrinterName(scratch.printerName());
+    return true;
 }
 
 }  // namespace wb

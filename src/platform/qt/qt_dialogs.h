@@ -3,10 +3,12 @@
 // answers, the font dialog and the printer dialog.
 #include <QMessageBox>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/dialogs.h"
 
+class QPrintDialog;
 class QPrinter;
 
 namespace wb {
@@ -22,6 +24,15 @@ struct MsgBoxLayout {
 MsgBoxLayout msgBoxLayout(int style);
 // The runtime's answer code for a button (msgbox::kOk, kYes, ...).
 int msgBoxAnswer(QMessageBox::StandardButton button);
+// The width a window needs for its whole title in the title bar's font, with
+// room for the bar's icon and buttons.
+int titleBarWidth(const QString& title, const QStyle& style);
+// A font as the system will draw it: the installed family that stands in for
+// the face (Liberation Sans for Arial), with its size, bold and italic.
+QFont resolvedFont(const Font& font);
+// The printer dialog on a printer: it chooses among the installed printers,
+// with an "OK" button and no print-to-file entry.
+std::unique_ptr<QPrintDialog> printerDialog(QPrinter& printer, QWidget* parent);
 
 class QtDialogs : public Dialogs {
 public:

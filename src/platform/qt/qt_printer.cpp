@@ -111,22 +111,34 @@ float QtPrinter::scaleHeight() const {
                               kTwipsPerInch);
 }
 
-std::string QtPrinter::nextPdfPath() const {
+// The document's name and the minute it was started, with the characters a
+// file name cannot carry replaced: "N12ABC-logbook-entry-2026-12-10-1432".
+QString QtPrinter::documentTitle() const {
+    QString name = QString::fromUtf8(documentName().c_str()).trimmed();
+    for (QChar& c : name)
+        if (c.isSpace() || !c.isPrint() || QStringLiteral("/\\:*?\"<>|").contains(c)) c = '-';
+    if (name.isEmpty()) name = "Printout";
+    return name + "-" + QDateTime::currentDateTime().toString("yyyy-MM-dd-HHmm");
+}
+
+// A file of the same name is never overwritten: the next free "-2", "-3", ...
+std::string QtPrinter::nextPdfPath(const QString& title) const {
     QDir dir(QString::fromLocal8Bit(pdfFolder_.c_str()));
-    QString stem = "Printout-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
-    QString path = dir.filePath(stem + ".pdf");
+    QString path = dir.filePath(title + ".pdf");
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(stem + "-" + QString::number(n) + ".pdf");
+        path = dir.filePath(title + "-" + QString::number(n) + ".pdf");
     return path.toLocal8Bit().toStdString();
 }
 
 QPainter& QtPrinter::painter() {
     if (painter_) return *painter_;
     currentPdfPath_.clear();
+    const QString title = documentTitle();
+    printer_->setDocName(title);  // the job's name in the print queue, the PDF's title
     if (printsToPdf()) {
         if (!QDir().mkpath(QString::fromLocal8Bit(pdfFolder_.c_str())))
             printerError("cannot create the folder " + pdfFolder_);
-        currentPdfPath_ = nextPdfPath();
+        currentPdfPath_ = nextPdfPath(title);
         printer_->setOutputFileName(QString::fromLocal8Bit(currentPdfPath_.c_str()));
     }
     auto p = std::make_unique<QPainter>();

@@ -1,8 +1,9 @@
 #pragma once
 // The printer object on Qt: a QPrinter for the chosen printer or the system
 // default (CUPS). With no printer installed, or in PDF mode, each document is
-// written as a PDF file (Letter, quarter-inch margins) into a folder, named from
-// the time it was started. Text is measured with QFontMetricsF at the printer's
+// written as a PDF file (Letter, quarter-inch margins) into a folder, named
+// after the document and the minute it was started; a job on a printer carries
+// the same title. Text is measured with QFontMetricsF at the printer's
 // resolution and converted to twips. DrawWidth counts pixels of 1/300 inch.
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -72,7 +73,8 @@ private:
     QPainter& painter();  // begins the document on first use
     void setPen(int width);
     void preparePdf();
-    std::string nextPdfPath() const;
+    QString documentTitle() const;
+    std::string nextPdfPath(const QString& title) const;
 
     std::string pdfFolder_;
     std::unique_ptr<QPrinter> printer_;

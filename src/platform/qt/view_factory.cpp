@@ -3,6 +3,7 @@
 #include "platform/qt/button_views.h"
 #include "platform/qt/file_list_views.h"
 #include "platform/qt/grid_view.h"
+#include "platform/qt/picture_view.h"
 #include "platform/qt/simple_views.h"
 #include "platform/qt/text_box_view.h"
 
@@ -16,6 +17,7 @@ QWidget* makeView(FormWindow& window, Control& c, QWidget* parent) {
     if (auto* grid = dynamic_cast<Grid*>(&c)) return new GridView(window, *grid, parent);
     if (auto* button = dynamic_cast<CommandButton*>(&c)) return new CommandButtonView(window, *button, parent);
     if (auto* check = dynamic_cast<CheckBox*>(&c)) return new CheckBoxView(window, *check, parent);
+    if (auto* picture = dynamic_cast<PictureBox*>(&c)) return new PictureView(window, *picture, parent);
     if (auto* label = dynamic_cast<Label*>(&c)) return new LabelView(window, *label, parent);
     if (auto* panel = dynamic_cast<Panel*>(&c)) return new PanelView(window, *panel, parent);
     if (auto* drives = dynamic_cast<DriveList*>(&c)) return new DriveListView(window, *drives, parent);

@@ -1,0 +1,24 @@
+#pragma once
+// A picture box: paints the picture its model names, with the model's caption
+// as the picture's title.
+#include <QWidget>
+
+#include "platform/controls/picture_box.h"
+
+namespace wb {
+
+class FormWindow;
+
+class PictureView : public QWidget {
+public:
+    PictureView(FormWindow& window, PictureBox& model, QWidget* parent);
+    void sync();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PictureBox& model_;
+};
+
+}  // namespace wb
