@@ -206,7 +206,7 @@ TEST(WorksheetMasks, BoundaryValues) {
     const Row rows[] = {
         {0, {"0.00", ".00", ".00", ".0", "0.00", "0.0", ".0", "0.00"}},
         {-5, {"-5.00", "-5.00", "-5.00", "-5.0", "-5.00", "-5.0", "-5.0", "-5.00"}},
-        {-0.004, {"0.00", ".00", ".00", ".0", "0.00", "0.0", ".0", "0.00"}},
+        {-0.004, {"-0.00", "-.00", "-.00", "-.0", "-0.00", "-0.0", "-.0", "-0.00"}},
         {0.005, {"0.01", ".01", ".01", ".0", "0.01", "0.0", ".0", "0.01"}},
         {1.005, {"1.01", "1.01", "1.01", "1.0", "1.01", "1.0", "1.0", "1.01"}},
         {-1.005, {"-1.01", "-1.01", "-1.01", "-1.0", "-1.01", "-1.0", "-1.0", "-1.01"}},
@@ -219,10 +219,13 @@ TEST(WorksheetMasks, BoundaryValues) {
     for (const Row& r : rows)
         for (int m = 0; m < 8; ++m)
             EXPECT_EQ(formatMask(r.value, masks[m]), r.shown[m]) << r.value << " " << masks[m];
-    // Totals are singles: they round on their own shortest form.
-    EXPECT_EQ(formatMask(1.005f, "######.00"), "1.01");
+    // Totals are singles: they round on their exact stored value (1.005f is
+    // 1.00499999..., 1505.005f is 1505.00500...) and show all its digits.
+    EXPECT_EQ(formatMask(1.005f, "######.00"), "1.00");
     EXPECT_EQ(formatMask(1505.005f, "######.00"), "1505.01");
     EXPECT_EQ(formatMask(120000.0f, "######.0"), "120000.0");
+    EXPECT_EQ(formatMask(1524156672.0f, "######.0"), "1524156672.0");
+    EXPECT_EQ(formatMask(-0.001f, "######.00"), "-.00");
 }
 
 }  // namespace

@@ -401,7 +401,8 @@ TEST(Masks, NumbersAndNumericTextFormatOtherTextStays) {
     } cases[] = {
         {Value(0), "######.00", ".00"},   {Value("12.345"), "#####0.00", "12.35"},
         {Value(""), "#####0.00", ""},     {Value("12 kg"), "#####0.00", "12 kg"},
-        {Value::null(), "######.0", ""},  {Value::single(1.005f), "#####0.00", "1.01"},
+        {Value::null(), "######.0", ""},  {Value::single(1.005f), "#####0.00", "1.00"},
+        {Value::single(999999919882240.0f), "######.0", "999999919882240.0"},
         {Value("-3"), "#####0.0", "-3.0"},
     };
     for (const auto& c : cases) EXPECT_EQ(masked(c.v, c.mask), c.out) << c.v.displayText();
