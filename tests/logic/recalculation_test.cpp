@@ -183,6 +183,24 @@ TEST(RecalcHandlers, RowZeroItemMovesEveryRowDown) {
     EXPECT_EQ(f.Text23.text(), "1529.00");
 }
 
+// A moment of ten digits: the single 1524156672 shows all of them in the
+// 10-character box, not the 1524156700 of its shortest decimal form; a larger
+// one shows its own digits cut to the box.
+TEST(RecalcHandlers, LargeMomentsShowTheSinglesOwnDigits) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1524.156672", "1524156672"},
+        {"999999919.88224", "9999999198"},  // 999999919882240.0
+    };
+    for (const auto& [arm, shown] : cases) {
+        Worksheet w;
+        Form1& f = w.f();
+        w.entry(f.Grid1, 1, 2, "1000000");
+        w.entry(f.Grid1, 1, 3, arm);
+        w.mark(f.Grid1, 1, 5);
+        EXPECT_EQ(f.Text27.text(), shown) << arm;
+    }
+}
+
 TEST(RecalcHandlers, EmptyWorksheetShowsZeros) {
     Worksheet w;
     Form1& f = w.f();
