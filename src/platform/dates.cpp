@@ -96,8 +96,7 @@ std::optional<Date> numericDate(const std::vector<Piece>& p, int currentYear) {
     if (p.size() != 2 && p.size() != 3) return std::nullopt;
     const std::string& separator = p[1].before;
     if (separator != "-" && separator != "/") return std::nullopt;
-    for (const Piece& piece : p)
-        if (&piece != &p[0] && piece.before != separator) return std::nullopt;
+    if (p.size() == 3 && p[2].before != separator) return std::nullopt;
 
     if (p.size() == 3 && p[0].length == 4) {  // 2004-03-09
         if (p[1].length > 2 || p[2].length > 2) return std::nullopt;
