@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/subsystem.h"
+#include "platform/clock.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/command_button.h"
 #include "platform/controls/file_lists.h"
@@ -229,6 +230,8 @@ private:
     void layOut();  // app/main_window_layout.cpp
     std::vector<std::unique_ptr<Subsystem>> subsystems_;
     bool activated_ = false;
+    // A date typed without a year takes the year of this window's clock.
+    DateReadingClock dateReading_{services.clock};
 };
 
 template <class T>

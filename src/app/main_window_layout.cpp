@@ -200,6 +200,7 @@ void Form1::layOut() {
     place(Text13, &Panel3D5, 105, 120, 7995, 1650);
     Text13.setMultiLine(true);
     Text13.setBorder(true);
+    Text13.setFont(Font{"MS Sans Serif", 8.25, true, false});
     Text13.setTabIndex(30);
 
     // About panel.

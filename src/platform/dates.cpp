@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/clock.h"
+
 namespace wb {
 
 namespace {
@@ -15,45 +17,110 @@ int daysInMonth(int year, int month) {
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-struct Field {
-    int value = 0;
-    size_t length = 0;
+// One piece of a date text: a number of 1 to 4 digits or a month's name, with
+// what stood between it and the piece before.
+struct Piece {
+    int value = 0;       // the number, or the month of a name
+    size_t length = 0;   // digits; 0 for a name
+    std::string before;  // the separator characters in front of it
+    bool isName() const { return length == 0; }
 };
 
-// Splits "3/9/2004" into digit fields; false unless it is exactly three fields of
-// 1 to 4 digits joined by one separator, "-" or "/", used both times.
-bool splitFields(const std::string& text, std::vector<Field>& fields) {
+// A month's full name or its first three letters, in any case; 0 for neither.
+int monthOfName(const std::string& word) {
+    static const char* const names[] = {"january", "february", "march",     "april",
+                                        "may",     "june",     "july",      "august",
+                                        "september", "october", "november", "december"};
+    std::string w;
+    for (char c : word) w += lower(c);
+    for (int m = 0; m < 12; ++m) {
+        const std::string name = names[m];
+        if (w == name || w == name.substr(0, 3)) return m + 1;
+    }
+    return 0;
+}
+
+// Splits the text, blanks around it dropped, into numbers and month names
+// separated by blanks, ",", "-" and "/"; false for any other character, a
+// number of more than 4 digits, a word that is no month or a separator at
+// either end.
+bool splitPieces(const std::string& text, std::vector<Piece>& pieces) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && isBlank(text[begin])) ++begin;
     while (end > begin && isBlank(text[end - 1])) --end;
 
-    char separator = 0;
-    Field current;
-    for (size_t i = begin; i < end; ++i) {
-        char c = text[i];
-        if (c >= '0' && c <= '9') {
-            if (++current.length > 4) return false;
-            current.value = current.value * 10 + (c - '0');
-        } else if ((c == '-' || c == '/') && (separator == 0 || separator == c)) {
-            if (current.length == 0) return false;
-            separator = c;
-            fields.push_back(current);
-            current = Field{};
+    std::string separator;
+    for (size_t i = begin; i < end;) {
+        const char c = text[i];
+        if (isDigit(c) || isLetter(c)) {
+            const bool digits = isDigit(c);
+            size_t j = i;
+            while (j < end && (digits ? isDigit(text[j]) : isLetter(text[j]))) ++j;
+            Piece p;
+            p.before = separator;
+            if (digits) {
+                p.length = j - i;
+                if (p.length > 4) return false;
+                for (size_t k = i; k < j; ++k) p.value = p.value * 10 + (text[k] - '0');
+            } else if ((p.value = monthOfName(text.substr(i, j - i))) == 0) {
+                return false;
+            }
+            if (pieces.empty() && !separator.empty()) return false;
+            pieces.push_back(p);
+            separator.clear();
+            i = j;
+        } else if (c == ' ' || c == '\t' || c == ',' || c == '-' || c == '/') {
+            separator += c;
+            ++i;
         } else {
             return false;
         }
     }
-    if (current.length == 0) return false;
-    fields.push_back(current);
-    return fields.size() == 3;
+    return !pieces.empty() && separator.empty();
 }
 
 // Years of one or two digits: 00-29 are 2000-2029, 30-99 are 1930-1999.
-int fullYear(const Field& f) {
-    if (f.length > 2) return f.value;
-    return f.value < 30 ? 2000 + f.value : 1900 + f.value;
+int fullYear(const Piece& p) {
+    if (p.length > 2) return p.value;
+    return p.value < 30 ? 2000 + p.value : 1900 + p.value;
+}
+
+// Digits only: month/day[/year] or year-month-day, joined by one "-" or "/"
+// used every time.
+std::optional<Date> numericDate(const std::vector<Piece>& p, int currentYear) {
+    if (p.size() != 2 && p.size() != 3) return std::nullopt;
+    const std::string& separator = p[1].before;
+    if (separator != "-" && separator != "/") return std::nullopt;
+    if (p.size() == 3 && p[2].before != separator) return std::nullopt;
+
+    if (p.size() == 3 && p[0].length == 4) {  // 2004-03-09
+        if (p[1].length > 2 || p[2].length > 2) return std::nullopt;
+        return Date{p[0].value, p[1].value, p[2].value};
+    }
+    if (p[0].length > 2 || p[1].length > 2) return std::nullopt;  // 03-09-2004, 3/9/04, 3/9
+    return Date{p.size() == 3 ? fullYear(p[2]) : currentYear, p[0].value, p[1].value};
+}
+
+// A month's name before or after the day, the year last or left out:
+// "Mar 9 2004", "March 9, 2004", "9-Mar-2004", "9 mar". Between two pieces
+// blanks and at most one ",", "-" or "/".
+std::optional<Date> namedDate(const std::vector<Piece>& p, int currentYear) {
+    if (p.size() != 2 && p.size() != 3) return std::nullopt;
+    for (size_t i = 1; i < p.size(); ++i) {
+        int marks = 0;
+        for (char c : p[i].before) marks += c != ' ' && c != '\t';
+        if (marks > 1) return std::nullopt;
+    }
+    const size_t name = p[0].isName() ? 0 : 1;
+    const Piece& day = p[1 - name];
+    if (!p[name].isName() || day.isName() || day.length > 2) return std::nullopt;
+    if (p.size() == 3 && p[2].isName()) return std::nullopt;
+    return Date{p.size() == 3 ? fullYear(p[2]) : currentYear, p[name].value, day.value};
 }
 
 }  // namespace
@@ -81,20 +148,18 @@ std::string formatIsoDate(const Date& d) {
     return buf;
 }
 
-std::optional<Date> parseDate(const std::string& text) {
-    std::vector<Field> f;
-    if (!splitFields(text, f)) return std::nullopt;
-
-    Date d;
-    if (f[0].length == 4) {  // year first: 2004-03-09
-        if (f[1].length > 2 || f[2].length > 2) return std::nullopt;
-        d = Date{f[0].value, f[1].value, f[2].value};
-    } else {                 // month first: 03-09-2004, 3/9/04
-        if (f[0].length > 2 || f[1].length > 2) return std::nullopt;
-        d = Date{fullYear(f[2]), f[0].value, f[1].value};
-    }
-    if (!isValidDate(d.year, d.month, d.day)) return std::nullopt;
+std::optional<Date> parseDate(const std::string& text, int currentYear) {
+    std::vector<Piece> pieces;
+    if (!splitPieces(text, pieces)) return std::nullopt;
+    bool named = false;
+    for (const Piece& p : pieces) named = named || p.isName();
+    const std::optional<Date> d = named ? namedDate(pieces, currentYear) : numericDate(pieces, currentYear);
+    if (!d || !isValidDate(d->year, d->month, d->day)) return std::nullopt;
     return d;
+}
+
+std::optional<Date> parseDate(const std::string& text) {
+    return parseDate(text, DateReadingClock::today().year);
 }
 
 // Days from the civil calendar and back, counted from 1970-01-01.

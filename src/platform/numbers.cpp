@@ -123,18 +123,24 @@ Digits splitScientific(std::string_view sci) {
     return d;
 }
 
-template <class T>
-Digits shortestDigits(T value) {
+// At most `significant` digits, rounded; trailing zeros dropped.
+Digits roundedDigits(double value, int significant) {
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
     return splitScientific(std::string_view(buf, r.ptr - buf));
 }
 
-Digits fifteenDigits(double value) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+// Every digit of a single's value: a float widened to a double has at most
+// 105 significant decimal digits (the smallest subnormal).
+Digits exactDigits(float value) {
+    char buf[160];
+    auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                           std::chars_format::scientific, 120);
     return splitScientific(std::string_view(buf, r.ptr - buf));
 }
+
+constexpr int kDoubleDigits = 15;
+constexpr int kSingleDigits = 7;
 
 // Plain decimal text of the digits, without sign: "1500", "0.1", "0.0000001".
 std::string plainDecimal(const Digits& d) {
@@ -218,11 +224,10 @@ std::string applyMask(bool negative, const Digits& d, const std::string& mask) {
 
     size_t lead = intPart.find_first_not_of('0');
     intPart.erase(0, lead == std::string::npos ? intPart.size() : lead);
-    bool allZero = intPart.empty() && frac.find_first_not_of('0') == std::string::npos;
     if (intPart.size() < minIntDigits) intPart.insert(0, minIntDigits - intPart.size(), '0');
     while (frac.size() > minDecimals && frac.back() == '0') frac.pop_back();
 
-    std::string out = negative && !allZero ? "-" : "";
+    std::string out = negative ? "-" : "";
     out += intPart;
     if (point != std::string::npos) out += "." + frac;
     return out;
@@ -262,27 +267,26 @@ bool isNumericText(const std::string& text) {
 
 std::string formatMask(double value, const std::string& mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(std::signbit(value), fifteenDigits(std::fabs(value)), mask);
+    return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), mask);
 }
 
 std::string formatMask(float value, const std::string& mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(std::signbit(value), shortestDigits(std::fabs(value)), mask);
+    return applyMask(value < 0, exactDigits(std::fabs(value)), mask);
 }
 
 std::string numberToText(double value) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     if (value == 0) return "0";
-    Digits d = shortestDigits(std::fabs(value));
-    double magnitude = std::fabs(value);
-    std::string body = (magnitude >= 1e15 || magnitude < 1e-5) ? exponentForm(d) : plainDecimal(d);
+    Digits d = roundedDigits(std::fabs(value), kDoubleDigits);
+    std::string body = (d.exponent >= 15 || d.exponent < -5) ? exponentForm(d) : plainDecimal(d);
     return value < 0 ? "-" + body : body;
 }
 
 std::string singleToText(float value) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     if (value == 0) return "0";
-    std::string body = plainDecimal(shortestDigits(std::fabs(value)));
+    std::string body = plainDecimal(roundedDigits(std::fabs(value), kSingleDigits));
     return value < 0 ? "-" + body : body;
 }
 

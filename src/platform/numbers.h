@@ -15,17 +15,20 @@ double parseLeadingNumber(const std::string& text);
 // Formats through a mask of "0" (digit always shown), "#" (digit shown only when
 // significant) and "." (decimal point). Rounds half away from zero on the value's
 // decimal form (15 significant digits); integer digits beyond the mask all shown;
-// leading "-" (none when every digit shown is 0); no grouping. Characters other
-// than "0", "#" and "." in a mask are ignored.
+// a leading "-" for every value below 0, also when every digit shown is 0
+// ("-0.00", "-.0"); no grouping. Characters other than "0", "#" and "." in a
+// mask are ignored.
 std::string formatMask(double value, const std::string& mask);
-// The same for a single-precision value: rounds on its shortest round-trip form,
-// so 1.005f shows 1.01 under "#####0.00".
+// The same for a single-precision value, rounded on its exact value as stored:
+// 1524156672.0f shows every one of its digits, 1.005f (1.00499999...) shows 1.00
+// under "#####0.00".
 std::string formatMask(float value, const std::string& mask);
 
-// Shortest text that reads back to the same double ("1500", "0.1", "1E+20" style
-// as the old runtime writes numbers).
+// The runtime's text form of a double: at most 15 significant digits ("1500",
+// "0.1", "0.3" for 0.1 + 0.2); "1E+20", "1.5E-07" from 1E+15 on and below 1E-05.
 std::string numberToText(double value);
-// Shortest plain decimal that reads back to the same single, no exponent.
+// The runtime's text form of a single: at most 7 significant digits, as a plain
+// decimal without exponent (680.27344f gives "680.2734").
 std::string singleToText(float value);
 
 // True when the whole text is a number as the runtime's conversion accepts it

@@ -20,8 +20,9 @@ public:
     Value(Date date) : data_(date) {}
     static Value null() { Value v; v.data_ = NullTag{}; return v; }
     static Value boolean(bool b) { Value v; v.data_ = b; return v; }
-    // A single-precision number: a Number whose text form is the single's own
-    // shortest form (1234.56f gives "1234.56", not its widened double's digits).
+    // A single-precision number: holds the single's exact value, which masks
+    // format; its text form is the single's own, 7 significant digits
+    // (680.27344f gives "680.2734").
     static Value single(float f) { Value v(static_cast<double>(f)); v.single_ = true; return v; }
 
     Kind kind() const { return static_cast<Kind>(data_.index()); }
@@ -35,7 +36,7 @@ public:
 
     // The runtime's default conversions. Null fails with 94 (invalid use of Null);
     // a text that is not a number (or date) fails with 13 (type mismatch).
-    std::string toText() const;   // Empty "", number shortest form, True/False, short date
+    std::string toText() const;   // Empty "", number (15 digits, a single 7), True/False, short date
     double toNumber() const;      // Empty 0, True -1, numeric text
     bool toBool() const;          // non-zero number, "True"/"False", numeric text
     Date toDate() const;          // a date, or text that reads as one

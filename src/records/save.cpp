@@ -58,11 +58,14 @@ std::optional<Value> leadingNumber(const std::string& text)
 }
 
 // A weighing-point or fluid number: in search mode the element as it is (the
-// column converts it), else the leading number of its text form.
+// column converts it), else the leading number of its text form. A number
+// (put there by showing a record) is stored as it is: its text form keeps 15
+// digits, and the stored value must come back without loss.
 std::optional<Value> elementNumber(const Value& element, bool searchMode)
 {
     if (searchMode) return element;
     if (element.isNull()) return std::nullopt;  // Null has no text form
+    if (element.isNumber()) return Value(element.toNumber());
     return leadingNumber(element.toText());
 }
 

@@ -34,7 +34,7 @@ constexpr Heading kHeadings[] = {
 void Reports::equipmentChangeReport(PrintFrame& fr) {
     Printer& p = fr.p;
     WorksheetState& ws = f.ws;
-    float rowY = fr.FullPageTop({150, true}, "FormTitle");
+    float rowY = fr.FullPageTop({150, true, true}, "FormTitle");
 
     fr.Frame(100, rowY + 1000, 11510, 12900, 4);
     fr.Rule(100, 12700, 11510, 12700, 4);

@@ -1,5 +1,7 @@
 #include "reports/print_frame.h"
 
+#include <optional>
+
 #include "app/first_run_advice.h"
 #include "app/form1.h"
 #include "platform/dialogs.h"
@@ -64,9 +66,21 @@ Recordset& PrintFrame::shop() { return Form1::need(f.rsCompanyInfo); }
 
 namespace {
 
+// A bold or italic column of the "Reports" row: on when its leading number is
+// not 0, or converted to a Boolean as the runtime does ("True", "-1", "False",
+// "0"); nothing for a text that does not convert ("Yes").
+std::optional<bool> fontFlag(const std::string& text, bool byLeadingNumber) {
+    if (byLeadingNumber) return parseLeadingNumber(text) != 0;
+    try {
+        return Value(text).toBool();
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
 // The report heading font from the "Reports" row, column by column: a column
 // without a usable value gives its default.
-Font headingFont(Recordset& rs) {
+Font headingFont(Recordset& rs, bool flagsByLeadingNumber) {
     Font font{"Arial", 18, true, false};
     rs.FindFirst(Criteria("CompName", Compare::Equal, "Reports"));
     if (rs.NoMatch()) return font;
@@ -77,9 +91,9 @@ Font headingFont(Recordset& rs) {
         if (points > 0 && points <= 2048) font.size = points;
     }
     if (std::string bold = column("CompPhone"); !bold.empty())
-        font.bold = parseLeadingNumber(bold) != 0;
+        font.bold = fontFlag(bold, flagsByLeadingNumber).value_or(font.bold);
     if (std::string italic = column("FormTitle"); !italic.empty())
-        font.italic = parseLeadingNumber(italic) != 0;
+        font.italic = fontFlag(italic, flagsByLeadingNumber).value_or(font.italic);
     return font;
 }
 
@@ -87,7 +101,7 @@ Font headingFont(Recordset& rs) {
 
 float PrintFrame::Letterhead(const LetterheadRule& rule) {
     Recordset& rs = shop();
-    const Font heading = headingFont(rs);
+    const Font heading = headingFont(rs, rule.flagsByLeadingNumber);
     p.setFontName(heading.name);
     p.setFontSize(static_cast<float>(heading.size));
     p.setFontBold(heading.bold);

@@ -37,6 +37,9 @@ bool ticked(const CheckBox& box);
 struct LetterheadRule {
     float nameGap;              // added to the name's height for the line below it
     bool switchFontWithoutName; // Arial 12 for the lines below even with no name
+    // The heading font's bold and italic columns: on when their leading number
+    // is not 0, instead of converted to Booleans ("True" reads as off then).
+    bool flagsByLeadingNumber = false;
 };
 
 // The notes block's parameters.

@@ -42,10 +42,6 @@ float single(double d) {
     return static_cast<float>(d);
 }
 
-// A single held in a value: the double of its shortest decimal form, so that the
-// value's text form is the single's own.
-Value singleValue(float f) { return Value(parseLeadingNumber(singleToText(f))); }
-
 std::string joinRow(const std::string& serial, const std::string& weight,
                     const std::string& arm, const std::string& moment) {
     const std::string tab = "\t";
@@ -80,15 +76,15 @@ RecalcResult ComputeWeightAndBalance(const RecalcInput& in) {
         w.Text9 = formatMask(r.WeighedWeight, "####0.#0");
         w.Text10 = formatMask(r.WeighedCG, "####0.#0");
         w.row0.ChangeDesc = kPreviousEmpty;
-        w.row0.ChangeWeight = singleValue(r.WeighedWeight);
-        w.row0.ChangeArm = singleValue(r.WeighedCG);
+        w.row0.ChangeWeight = Value::single(r.WeighedWeight);
+        w.row0.ChangeArm = Value::single(r.WeighedCG);
         w.row0.ChangeSerial = in.Text2;
         w.row0.ChangeInstalled = kPreviousEmptyMark;
         w.row0.ChangeRemoved = kPreviousEmptyMark;
         w.row0.rowText = joinRow(in.Text2, formatMask(r.WeighedWeight, "#####0.00"),
                                  formatMask(r.WeighedCG, "#####0.00"),
                                  formatMask(r.WeighedMoment, "#####0.0"));
-        r.ChangeMoment0 = singleValue(r.WeighedMoment);
+        r.ChangeMoment0 = Value::single(r.WeighedMoment);
         r.weighed = std::move(w);
         firstRow = 1;
     } else {

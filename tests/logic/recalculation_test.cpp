@@ -183,6 +183,24 @@ TEST(RecalcHandlers, RowZeroItemMovesEveryRowDown) {
     EXPECT_EQ(f.Text23.text(), "1529.00");
 }
 
+// A moment of ten digits: the single 1524156672 shows all of them in the
+// 10-character box, not the 1524156700 of its shortest decimal form; a larger
+// one shows its own digits cut to the box.
+TEST(RecalcHandlers, LargeMomentsShowTheSinglesOwnDigits) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1524.156672", "1524156672"},
+        {"999999919.88224", "9999999198"},  // 999999919882240.0
+    };
+    for (const auto& [arm, shown] : cases) {
+        Worksheet w;
+        Form1& f = w.f();
+        w.entry(f.Grid1, 1, 2, "1000000");
+        w.entry(f.Grid1, 1, 3, arm);
+        w.mark(f.Grid1, 1, 5);
+        EXPECT_EQ(f.Text27.text(), shown) << arm;
+    }
+}
+
 TEST(RecalcHandlers, EmptyWorksheetShowsZeros) {
     Worksheet w;
     Form1& f = w.f();
@@ -206,7 +224,7 @@ TEST(WorksheetMasks, BoundaryValues) {
     const Row rows[] = {
         {0, {"0.00", ".00", ".00", ".0", "0.00", "0.0", ".0", "0.00"}},
         {-5, {"-5.00", "-5.00", "-5.00", "-5.0", "-5.00", "-5.0", "-5.0", "-5.00"}},
-        {-0.004, {"0.00", ".00", ".00", ".0", "0.00", "0.0", ".0", "0.00"}},
+        {-0.004, {"-0.00", "-.00", "-.00", "-.0", "-0.00", "-0.0", "-.0", "-0.00"}},
         {0.005, {"0.01", ".01", ".01", ".0", "0.01", "0.0", ".0", "0.01"}},
         {1.005, {"1.01", "1.01", "1.01", "1.0", "1.01", "1.0", "1.0", "1.01"}},
         {-1.005, {"-1.01", "-1.01", "-1.01", "-1.0", "-1.01", "-1.0", "-1.0", "-1.01"}},
@@ -219,10 +237,13 @@ TEST(WorksheetMasks, BoundaryValues) {
     for (const Row& r : rows)
         for (int m = 0; m < 8; ++m)
             EXPECT_EQ(formatMask(r.value, masks[m]), r.shown[m]) << r.value << " " << masks[m];
-    // Totals are singles: they round on their own shortest form.
-    EXPECT_EQ(formatMask(1.005f, "######.00"), "1.01");
+    // Totals are singles: they round on their exact stored value (1.005f is
+    // 1.00499999..., 1505.005f is 1505.00500...) and show all its digits.
+    EXPECT_EQ(formatMask(1.005f, "######.00"), "1.00");
     EXPECT_EQ(formatMask(1505.005f, "######.00"), "1505.01");
     EXPECT_EQ(formatMask(120000.0f, "######.0"), "120000.0");
+    EXPECT_EQ(formatMask(1524156672.0f, "######.0"), "1524156672.0");
+    EXPECT_EQ(formatMask(-0.001f, "######.00"), "-.00");
 }
 
 }  // namespace

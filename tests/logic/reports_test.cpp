@@ -154,6 +154,40 @@ TEST(WeighingReport, NullShopFieldsKeepTheSteps) {
     EXPECT_EQ(log[1], "text 100 1100 \"Arial\" 11 \"Reg. Number:\"");
 }
 
+// The weight-and-balance letterhead converts the bold and italic columns to
+// Booleans as the runtime does; the equipment-change report reads their
+// leading number, so a spelled-out truth word is off there. A column that
+// does not convert keeps its default (bold on, italic off).
+TEST(Letterhead, FontFlagsAsBooleansOrLeadingNumbers) {
+    struct Style {
+        bool bold, italic;
+    };
+    const struct {
+        const char* flag;  // in both CompPhone and FormTitle
+        Style weighingReport;
+        Style changeReport;
+    } cases[] = {
+        {"True", {true, true}, {false, false}},    {" tRUE ", {true, true}, {false, false}},
+        {"False", {false, false}, {false, false}}, {"-1", {true, true}, {true, true}},
+        {"0", {false, false}, {false, false}},     {"1", {true, true}, {true, true}},
+        {"Yes", {true, false}, {false, false}},    {"No", {true, false}, {false, false}},
+    };
+    auto nameLine = [](Style s) {
+        return std::string("text 5400 50 \"Arial\" 18") + (s.bold ? " bold" : "") +
+               (s.italic ? " italic" : "") + " \"Shop\"";
+    };
+    for (const auto& c : cases) {
+        ReportsFixture t;
+        t.addRow({{"CompName", "Reports"}, {"CompAddress", "Arial"}, {"CompCSZ", "18"},
+                  {"CompPhone", c.flag}, {"FormTitle", c.flag}});
+        t.reopen();
+        t.options(1, 0, 0, 0);
+        EXPECT_EQ(t.print(&Reports::PrintWeighingReport)[0], nameLine(c.weighingReport)) << c.flag;
+        EXPECT_EQ(t.print(&Reports::PrintEquipmentChangeReport)[0], nameLine(c.changeReport)) << c.flag;
+        EXPECT_TRUE(t.dialogs.shown.empty()) << c.flag;
+    }
+}
+
 TEST(EquipmentChangeReport, ReportsRowFontColumnByColumn) {
     ReportsFixture t;
     t.addRow({{"CompName", "Reports"}, {"CompAddress", ""}, {"CompCSZ", "20"},
@@ -310,6 +344,21 @@ TEST(NotesBlock, OverflowEndsTheDocumentAndGoesOnAt2000) {
     EXPECT_EQ(t.f().ws.LineBuffer, "last");
 }
 
+// The notes box's design font is MS Sans Serif 8.25 bold; a printout lends
+// the box the printer's font and gives exactly that font back.
+TEST(NotesBlock, TheNotesBoxIsBoldAndGetsItsFontBackAfterAPrintout) {
+    ReportsFixture t;
+    const Font design{"MS Sans Serif", 8.25, true, false};
+    EXPECT_EQ(t.f().Text13.font(), design);
+    t.options(1, 1, 1, 1);
+    t.f().Text13.setText("Some notes");
+    for (auto printout : {&Reports::PrintWeighingReport, &Reports::PrintLogbookEntry,
+                          &Reports::PrintEquipmentChangeReport}) {
+        t.print(printout);
+        EXPECT_EQ(t.f().Text13.font(), design);
+    }
+}
+
 TEST(NotesBlock, TheBoxWrapsAtThePrintWidthAndTheBufferCutsLines) {
     ReportsFixture t;
     PrintFrame frame(t.f(), t.printer);
@@ -401,7 +450,8 @@ TEST(Masks, NumbersAndNumericTextFormatOtherTextStays) {
     } cases[] = {
         {Value(0), "######.00", ".00"},   {Value("12.345"), "#####0.00", "12.35"},
         {Value(""), "#####0.00", ""},     {Value("12 kg"), "#####0.00", "12 kg"},
-        {Value::null(), "######.0", ""},  {Value::single(1.005f), "#####0.00", "1.01"},
+        {Value::null(), "######.0", ""},  {Value::single(1.005f), "#####0.00", "1.00"},
+        {Value::single(999999919882240.0f), "######.0", "999999919882240.0"},
         {Value("-3"), "#####0.0", "-3.0"},
     };
     for (const auto& c : cases) EXPECT_EQ(masked(c.v, c.mask), c.out) << c.v.displayText();

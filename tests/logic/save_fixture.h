@@ -101,7 +101,7 @@ private:
     WriteHook hook_;
 };
 
-// A value as the tests compare it: NULL, a number in its shortest form, a date
+// A value as the tests compare it: NULL, a number in its text form, a date
 // as YYYY-MM-DD, True/False, or the text.
 inline std::string shown(const Value& v) {
     switch (v.kind()) {

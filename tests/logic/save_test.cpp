@@ -70,6 +70,18 @@ TEST(Save, NewWorksheetStoresItsRowAndNumberedEquipmentRows) {
     EXPECT_EQ(f.mousePointer(), pointer::kDefault);
 }
 
+TEST(Save, ANumberShownFromARecordIsStoredWithoutLoss) {
+    SaveFixture s;
+    Form1& f = s.f();
+    s.fillWorksheet("N123");
+    // 17 significant digits: its text form would keep 15 of them.
+    f.ws.JackWeight[0] = Value(0.1 + 0.2);
+    f.ws.JackArm[0] = Value::single(680.27344f);
+    s.save();
+    EXPECT_EQ(f.rsAircraft->field("J1Wgt").toNumber(), 0.1 + 0.2);
+    EXPECT_EQ(f.rsAircraft->field("J1Arm").toNumber(), 680.2734375);
+}
+
 TEST(Save, EquipmentValuesAreConvertedPerList) {
     struct Case {
         const char* what;
@@ -156,6 +168,16 @@ TEST(Save, ChecksRefuseWithoutStoringAndRestoreThePointer) {
         {"3-9-04", "N1", nullptr},
         {"2004-03-09", "N1", nullptr},
         {"3/9/2004", " ", nullptr},  // blanks pass the tail check
+        // The runtime's other date texts; without a year, the clock's.
+        {"Mar 9 2004", "N1", nullptr},
+        {"9-Mar-2004", "N1", nullptr},
+        {"March 9 04", "N1", nullptr},  // the box holds 10 characters
+        {"mar 9, 04", "N1", nullptr},
+        {"3/9", "N1", nullptr},
+        {"9 MAR", "N1", nullptr},
+        {"2/30/2004", "N1", "No date entered"},
+        {"Mar 45 2004", "N1", "No date entered"},
+        {"10:30", "N1", "No date entered"},
     };
     for (const Case& c : cases) {
         SaveFixture s;

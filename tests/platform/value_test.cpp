@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/clock.h"
 #include "platform/failure.h"
 
 namespace wb {
@@ -45,7 +46,7 @@ TEST(Value, ToText) {
         {Value(1500), "1500"},
         {Value(-2.5), "-2.5"},
         {Value(1e20), "1E+20"},
-        {Value(static_cast<double>(0.1f)), "0.10000000149011612"},  // a widened single, exactly
+        {Value(static_cast<double>(0.1f)), "0.100000001490116"},  // a widened single: 15 digits
         {Value::boolean(true), "True"},
         {Value::boolean(false), "False"},
         {Value(kMarch9), "3/9/2004"},
@@ -58,13 +59,16 @@ TEST(Value, ToText) {
     EXPECT_EQ(Value::null().displayText(), "");
 }
 
-TEST(Value, SingleShowsItsOwnShortestForm) {
+TEST(Value, SingleShowsItsOwnSevenDigits) {
     Value weight = Value::single(1234.56f);
     EXPECT_TRUE(weight.isNumber());
     EXPECT_TRUE(weight.isSingle());
     EXPECT_EQ(weight.toText(), "1234.56");
     EXPECT_EQ(weight.toNumber(), static_cast<double>(1234.56f));
     EXPECT_EQ(Value(static_cast<double>(1234.56f)).toText(), "1234.56005859375");
+    // The weighed CG of a jack weighing: the single is 680.2734375.
+    EXPECT_EQ(Value::single(680.27344f).toText(), "680.2734");
+    EXPECT_EQ(Value::single(680.27344f).toNumber(), 680.2734375);
     EXPECT_EQ(Value::single(1e20f).toText(), "100000000000000000000");
     EXPECT_EQ(Value::single(1.5f), Value(1.5));
     EXPECT_FALSE(Value(1.5).isSingle());
@@ -100,14 +104,20 @@ TEST(Value, ToDate) {
         {Value(kMarch9), kMarch9},       {Value("03-09-2004"), kMarch9}, {Value("3/9/2004"), kMarch9},
         {Value(" 2004-03-09 "), kMarch9}, {Value(38055), kMarch9},        {Value(38055.75), kMarch9},
         {Value(-1.5), Date{1899, 12, 29}}, {Value(), Date{1899, 12, 30}},
+        {Value("Mar 9 2004"), kMarch9},  {Value("9-Mar-2004"), kMarch9}, {Value("March 9, 2004"), kMarch9},
+        {Value("3/9"), kMarch9},         {Value("9 MAR"), kMarch9},      {Value("3-9-04"), kMarch9},
     };
+    FixedClock clock(Date{2004, 7, 1});
+    DateReadingClock installed(&clock);  // "3/9" is in the clock's year
     for (const auto& [value, expected] : cases) EXPECT_EQ(value.toDate(), expected) << value.displayText();
-    for (const char* text : {"", "13-45-2004", "abc", "38055"})
+    for (const char* text : {"", "13-45-2004", "abc", "38055", "2/30", "10:30"})
         EXPECT_EQ(errorOf([&] { (void)Value(text).toDate(); }), kTypeMismatch) << '"' << text << '"';
     EXPECT_EQ(errorOf([] { (void)Value::null().toDate(); }), kInvalidUseOfNull);
     EXPECT_EQ(errorOf([] { (void)Value(1e9).toDate(); }), kOverflow);
-    // A date's text reads back as the same date.
+    // A date's text reads back as the same date; a date read from any form
+    // shows in the short form.
     EXPECT_EQ(Value(Value(kMarch9).toText()).toDate(), kMarch9);
+    EXPECT_EQ(Value(Value("March 9, 2004").toDate()).toText(), "3/9/2004");
 }
 
 }  // namespace
