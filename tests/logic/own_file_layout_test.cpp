@@ -115,7 +115,7 @@ TEST(OwnFileLayout, ARecordDatabaseOfAnotherLayoutIsRefusedAndNeverWritten) {
         EXPECT_EQ(w.dialogs.shown.back().title, "Not a weight and balance database: " + file);
         w.stop();
         EXPECT_EQ(fileBytes(file), before);
-        EXPECT_FALSE(fs::exists(file + "-journal"));
+        EXPECT_TRUE(!fs::exists(file + "-journal") || fs::file_size(file + "-journal") == 0);
     }
 }
 
