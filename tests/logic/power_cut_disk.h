@@ -91,27 +91,26 @@ public:
 
     // ---- what the VFS and the program's file calls report -----------------
 
-    // Before bytes [offset, offset + size) of `path` are written or cut off.
-    void beforeChange(const std::string& path, std::int64_t offset, std::int64_t size) {
+    // Before bytes [offset, offset + size) of `path` are written or cut off;
+    // the file is read through its own handle (another descriptor closed on
+    // it would drop the process's locks on the file).
+    void beforeChange(const std::string& path, std::int64_t offset, std::int64_t size, sqlite3_file* file) {
         if (!watches(path)) return;
         FileLog& log = files_[path];
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        struct stat st {};
-        if (fd >= 0) ::fstat(fd, &st);
         if (!log.started) {
+            sqlite3_int64 now = 0;
+            file->pMethods->xFileSize(file, &now);
             log.started = true;
-            log.syncedSize = st.st_size;
+            log.syncedSize = now;
         }
         for (std::int64_t s = offset / kSector; s * kSector < offset + size; ++s) {
             if (log.original.count(s)) continue;
-            std::string bytes(static_cast<std::size_t>(kSector), '\0');
             const std::int64_t start = s * kSector;
             const std::int64_t held = std::max<std::int64_t>(0, std::min(kSector, log.syncedSize - start));
-            const ssize_t got = fd >= 0 && held > 0 ? ::pread(fd, bytes.data(), static_cast<std::size_t>(held), start) : 0;
-            bytes.resize(static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+            std::string bytes(static_cast<std::size_t>(held), '\0');
+            if (held > 0) file->pMethods->xRead(file, bytes.data(), static_cast<int>(held), start);
             log.original[s] = bytes;
         }
-        if (fd >= 0) ::close(fd);
     }
     // A sync point: of a file, or "folder". False when the power failed here
     // (the sync must fail).
@@ -280,14 +279,14 @@ inline int xRead(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset
 }
 inline int xWrite(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
     if (off(f)) return SQLITE_IOERR_WRITE;
-    disk().beforeChange(*self(f)->path, offset, amount);
+    disk().beforeChange(*self(f)->path, offset, amount, self(f)->real);
     return self(f)->real->pMethods->xWrite(self(f)->real, buffer, amount, offset);
 }
 inline int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
     if (off(f)) return SQLITE_IOERR_TRUNCATE;
     sqlite3_int64 now = 0;
     self(f)->real->pMethods->xFileSize(self(f)->real, &now);
-    if (now > size) disk().beforeChange(*self(f)->path, size, now - size);
+    if (now > size) disk().beforeChange(*self(f)->path, size, now - size, self(f)->real);
     return self(f)->real->pMethods->xTruncate(self(f)->real, size);
 }
 inline int xSync(sqlite3_file* f, int flags) {
