@@ -124,6 +124,17 @@ enum class FieldType {
     Date,      // calendar date, stored as an ISO date
 };
 
+// Names of tables and fields compare without regard to (ASCII) case.
+inline bool sameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 struct FieldDef {
     std::string name;
     FieldType type = FieldType::Text;

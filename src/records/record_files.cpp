@@ -1,6 +1,5 @@
 #include "records/record_files.h"
 
-#include <cctype>
 #include <cstdio>
 
 namespace wb {
@@ -56,26 +55,26 @@ TableDef companyInfoTable()
             {{"CompanyName", {"CompName"}}}};
 }
 
+bool sameField(const FieldDef& a, const FieldDef& b)
+{
+    return sameName(a.name, b.name) && a.type == b.type && a.size == b.size;
+}
+
+// The file holds exactly the layout's tables, each with exactly its fields of
+// their types and sizes (in any order; indexes are not compared).
 bool hasLayout(Database& db, const std::vector<TableDef>& layout)
 {
-    std::vector<TableDef> present = db.TableDefs();
-    auto same = [](const std::string& a, const std::string& b) {
-        if (a.size() != b.size()) return false;
-        for (size_t i = 0; i < a.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-                return false;
-        }
-        return true;
-    };
+    const std::vector<TableDef> present = db.TableDefs();
+    if (present.size() != layout.size()) return false;
     for (const TableDef& wanted : layout) {
         const TableDef* found = nullptr;
         for (const TableDef& t : present) {
-            if (same(t.name, wanted.name)) found = &t;
+            if (sameName(t.name, wanted.name)) found = &t;
         }
-        if (!found) return false;
+        if (!found || found->fields.size() != wanted.fields.size()) return false;
         for (const FieldDef& f : wanted.fields) {
             bool has = false;
-            for (const FieldDef& g : found->fields) has = has || same(f.name, g.name);
+            for (const FieldDef& g : found->fields) has = has || sameField(f, g);
             if (!has) return false;
         }
     }

@@ -27,7 +27,8 @@ std::shared_ptr<Database> createRecordDatabase(DatabaseEngine& engine, const std
 // CompanyPhone without value.
 std::shared_ptr<Database> createSettingsDatabase(DatabaseEngine& engine, const std::string& path);
 
-// True when the open database has every table and field of the layout.
+// True when the open database has exactly the tables of the layout, each with
+// exactly its fields of their types and sizes (indexes are not compared).
 bool isRecordDatabase(Database& db);
 bool isSettingsDatabase(Database& db);
 

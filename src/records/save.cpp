@@ -200,6 +200,7 @@ void Save::saveNormalMode()
 
     const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
     const bool deleting = f.Text1.text() == "0";
+    if (!deleting && !replaceAllowed(typed)) return;
     EquipmentRows rows;
     if (!deleting) {
         rows = equipmentRowsOf(f.ws);
@@ -215,6 +216,7 @@ void Save::saveNormalMode()
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
     if (storeWeighing(f.rsAircraft.get(), false, typed)) storeEquipmentRows(typed, rows);
     endSave(save, false);
+    rememberSave(f.rsAircraft, typed);
 }
 
 void Save::saveSearchMode()
@@ -224,6 +226,7 @@ void Save::saveSearchMode()
 
     const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
     const bool deleting = f.Text1.text() == "0";
+    if (!deleting && !replaceAllowed(typed)) return;
     EquipmentRows rows;
     if (!deleting) {
         rows = equipmentRowsOf(f.ws);
@@ -253,7 +256,7 @@ void Save::saveSearchMode()
     // The found record goes only together with a stored replacement.
     if (storeWeighing(f.rsFound.get(), true, typed)) storeEquipmentRows(typed, rows);
     endSave(save, false);
-    if (!lastSaveFailed_) lastSearchSave_ = StoredWeighing{f.rsFound, typed};
+    rememberSave(f.rsFound, typed);
 }
 
 // Commits what the save did, unless a step it cannot do without failed; then
@@ -272,7 +275,7 @@ void Save::endSave(SaveTransaction& save, bool deleting)
         return;
     }
     if (deleting) {
-        lastSearchSave_.reset();
+        lastSave_.reset();
         deletionPath();
     } else {
         finishSave();
@@ -292,6 +295,66 @@ void Save::storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& row
     });
 }
 
+Save::RowKey Save::currentRowKey(const std::shared_ptr<Recordset>& set)
+{
+    RowKey out;
+    try {
+        Recordset& rs = Form1::need(set);
+        out.key = WeighingKey{rs.field("Tail"), rs.field("Date")};
+    } catch (const RuntimeError& e) {
+        out.error = e.number();
+    }
+    return out;
+}
+
+bool Save::RowKey::operator==(const RowKey& other) const
+{
+    if (key && other.key) return key->tail == other.key->tail && key->date == other.key->date;
+    return !key && !other.key && error == other.error;
+}
+
+void Save::rememberSave(const std::shared_ptr<Recordset>& set, const WeighingKey& typed)
+{
+    if (lastSaveFailed_) return;
+    lastSave_ = StoredWeighing{set, currentRowKey(set), typed};
+}
+
+// The key of the weighing on screen: none for a new record; else the key of
+// the shown row, or, while the set still stands where the last save left it,
+// the key that save stored.
+std::optional<Save::WeighingKey> Save::shownKey()
+{
+    if (f.ws.NewRecordMode == 1) return std::nullopt;
+    const std::shared_ptr<Recordset>& set = f.ws.SearchActive == 1 ? f.rsFound : f.rsAircraft;
+    const RowKey now = currentRowKey(set);
+    if (lastSave_ && set && lastSave_->set.lock() == set && lastSave_->rowAfter == now) return lastSave_->key;
+    return now.key;
+}
+
+// A typed key that names a stored weighing other than the one on screen
+// replaces it only when the user says so.
+bool Save::replaceAllowed(const WeighingKey& typed)
+{
+    bool another = false;
+    skipOnFailure([&] {
+        Database& db = Form1::need(f.dbRecords);
+        auto count = [&](const Criteria& where) {
+            return db.CreateDynaset(RecordSource("Aircraft").Where(where))->RecordCount();
+        };
+        const std::optional<WeighingKey> shown = shownKey();
+        const long stored = count(typed.criteria());
+        const long shownOnes = shown && stored > 0 ? count(typed.criteria().And(shown->criteria())) : 0;
+        another = stored > shownOnes;
+    });
+    if (!another) return true;
+    const int answer = f.services.dialogs->MsgBox("Replace the stored weighing?",
+                                                  msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefaultButton2,
+                                                  "Weighing already stored");
+    if (answer == msgbox::kYes) return true;
+    lastSaveFailed_ = true;  // nothing stored: the worksheet stays as unsaved as it was
+    return false;
+}
+
 // The stored key of the record on screen. When the last search-mode save
 // deleted that row (no move since), the key that save stored instead.
 std::optional<Save::WeighingKey> Save::foundKey(bool& foundRowGone)
@@ -301,10 +364,9 @@ std::optional<Save::WeighingKey> Save::foundKey(bool& foundRowGone)
         Recordset& rs = Form1::need(f.rsFound);
         return WeighingKey{rs.field("Tail"), rs.field("Date")};
     } catch (const RuntimeError& e) {
-        if (e.number() == dberr::kRecordDeleted && lastSearchSave_ && f.rsFound &&
-            lastSearchSave_->set.lock() == f.rsFound) {
+        if (e.number() == dberr::kRecordDeleted && lastSave_ && f.rsFound && lastSave_->set.lock() == f.rsFound) {
             foundRowGone = true;
-            return lastSearchSave_->key;
+            return lastSave_->key;
         }
         return std::nullopt;
     }

@@ -35,6 +35,8 @@ private:
     void saveSearchMode();
     void saveNormalMode();
     std::optional<WeighingKey> foundKey(bool& foundRowGone);
+    std::optional<WeighingKey> shownKey();
+    bool replaceAllowed(const WeighingKey& typed);
     bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed);
     void deleteRows(const char* table, const WeighingKey& key);
     void storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows);
@@ -48,13 +50,24 @@ private:
     // The last save stored nothing: the worksheet stays unsaved.
     bool lastSaveFailed_ = false;
 
-    // What the last search-mode save stored, and into which search set: a second
-    // save without a move replaces it.
+    // The key of a set's current row; without one, why it cannot be read.
+    struct RowKey {
+        std::optional<WeighingKey> key;
+        int error = 0;
+        bool operator==(const RowKey& other) const;
+    };
+    static RowKey currentRowKey(const std::shared_ptr<Recordset>& set);
+    void rememberSave(const std::shared_ptr<Recordset>& set, const WeighingKey& typed);
+
+    // What the last save stored, into which set, and where that set stood
+    // after it: while the set stands there (no move since), the worksheet is
+    // that weighing, and a second save replaces it.
     struct StoredWeighing {
         std::weak_ptr<Recordset> set;
+        RowKey rowAfter;
         WeighingKey key;
     };
-    std::optional<StoredWeighing> lastSearchSave_;
+    std::optional<StoredWeighing> lastSave_;
 };
 
 }  // namespace wb

@@ -113,6 +113,18 @@ inline std::string shown(const Value& v) {
     }
 }
 
+// Clicks Save and answers Yes when asked whether to replace the stored
+// weighing (a file that cannot be read is not asked about); the question is
+// not kept in the dialogs' list.
+inline void clickSaveReplacing(MainWindowFixture& w) {
+    const std::size_t before = w.dialogs.shown.size();
+    w.dialogs.answers.push_front(msgbox::kYes);
+    w.click(w.f().Command3D13);
+    const bool asked = w.dialogs.shown.size() > before && w.dialogs.shown[before].title == "Weighing already stored";
+    if (asked) w.dialogs.shown.erase(w.dialogs.shown.begin() + static_cast<std::ptrdiff_t>(before));
+    else w.dialogs.answers.pop_front();
+}
+
 struct SaveFixture {
     TempFolder folder;
     std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine();
@@ -137,6 +149,9 @@ struct SaveFixture {
     Form1& f() { return w.f(); }
     // The user clicks Save (the focus moves to the button first).
     void save() { w.click(f().Command3D13); }
+    // The user clicks Save on a worksheet whose key names another stored
+    // weighing and answers Yes when asked to replace it.
+    void saveReplacing() { clickSaveReplacing(w); }
 
     // The rows of a table (in table order) that meet `where`, each as its
     // fields' values joined by "|".
@@ -157,6 +172,29 @@ struct SaveFixture {
     }
     std::vector<std::string> weighings(const std::vector<std::string>& fields = {"Tail", "Date", "Make"}) {
         return rows("Aircraft", fields);
+    }
+
+    // Stores a weighing through a new record and starts another new record.
+    void storeNew(const std::string& tail, const std::string& make, const std::string& date = "03-09-2004") {
+        f().NewRecord();
+        fillWorksheet(tail, make, date);
+        save();
+        f().NewRecord();
+    }
+
+    // Puts the browse set (or, in search mode, a new search set) on the stored
+    // weighing of `tail` and shows it, as browsing or a search does.
+    void showStored(bool searchMode, const std::string& tail, const std::string& make,
+                    const std::string& date = "03-09-2004") {
+        Form1& form = f();
+        std::shared_ptr<Recordset>& set = searchMode ? form.rsFound : form.rsAircraft;
+        set = db->CreateDynaset(RecordSource("Aircraft").OrderBy("Date"));
+        set->FindFirst(Criteria("Tail", Compare::Equal, tail));
+        ASSERT_FALSE(set->NoMatch());
+        form.ws.SearchActive = searchMode ? 1 : 0;
+        form.ws.NewRecordMode = 0;
+        form.ClearWorksheet();
+        fillWorksheet(tail, make, date);
     }
 
     // A small worksheet: header boxes and a change list of two rows.

@@ -11,27 +11,8 @@ namespace {
 using testing::SaveFixture;
 using Rows = std::vector<std::string>;
 
-// Stores a weighing through a new record and starts another new record.
-void storeNew(SaveFixture& s, const std::string& tail, const std::string& make,
-              const std::string& date = "03-09-2004") {
-    s.f().NewRecord();
-    s.fillWorksheet(tail, make, date);
-    s.save();
-    s.f().NewRecord();
-}
-
-// Puts the search set on the stored weighing of `tail`, as a search shows it.
-void showFound(SaveFixture& s, const std::string& tail, const std::string& make,
-               const std::string& date = "03-09-2004") {
-    Form1& f = s.f();
-    f.rsFound = s.db->CreateDynaset(RecordSource("Aircraft").OrderBy("Date"));
-    f.rsFound->FindFirst(Criteria("Tail", Compare::Equal, tail));
-    ASSERT_FALSE(f.rsFound->NoMatch());
-    f.ws.SearchActive = 1;
-    f.ws.NewRecordMode = 0;
-    f.ClearWorksheet();
-    s.fillWorksheet(tail, make, date);
-}
+void storeNew(SaveFixture& s, const std::string& tail, const std::string& make) { s.storeNew(tail, make); }
+void showFound(SaveFixture& s, const std::string& tail, const std::string& make) { s.showStored(true, tail, make); }
 
 TEST(Save, NewWorksheetStoresItsRowAndNumberedEquipmentRows) {
     SaveFixture s;
@@ -307,7 +288,7 @@ TEST(Save, SearchModeReplacesTheFoundWeighing) {
     // A changed key that is already stored: that weighing is replaced, not doubled.
     showFound(s, "N13", "Again");
     f.Text1.setText("N11");
-    s.save();
+    s.saveReplacing();
     EXPECT_EQ(s.weighings(), Rows({"N11|2004-03-09|Again"}));
     EXPECT_EQ(s.equipment("N11").size(), 2u);
     EXPECT_EQ(s.equipment("N11")[1], "1|Radio Again||3|0|True|False");
@@ -365,7 +346,7 @@ TEST(Save, QuotesInATailAreKeysLikeAnyOther) {
     for (const char* tail : {"O'B", "N\"1", "N'\"--"}) {
         storeNew(s, tail, "First");
         s.fillWorksheet(tail, "Second");
-        s.save();  // replaces the first
+        s.saveReplacing();  // replaces the first
         EXPECT_EQ(s.rows("Aircraft", {"Make"}, Criteria("Tail", Compare::Equal, tail)), Rows({"Second"})) << tail;
         EXPECT_EQ(s.equipment(tail).size(), 2u) << tail;
     }

@@ -1,5 +1,6 @@
 #include "platform/sqlite/sqlite_engine.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,6 +69,27 @@ sqlite3* openConnection(const std::string& path, int flags)
     return db;
 }
 
+// A rollback journal, as a shared network folder needs (no shared memory).
+// Every commit syncs the file; the journal is then cut to nothing and that
+// synced too, so a power cut right after a commit cannot bring the old
+// journal back (a deleted journal needs a synced folder for that, which not
+// every network file system can give).
+void useDurableJournal(sqlite3* db)
+{
+    exec(db, "PRAGMA synchronous = FULL");
+    exec(db, "PRAGMA journal_mode = TRUNCATE");
+}
+
+// Makes the folder's entries (a file linked in, a name removed) survive a
+// power cut. A file system that cannot sync a folder keeps them on its own.
+void syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
 std::string createTableSql(const TableDef& table)
 {
     std::string sql = "CREATE TABLE " + quoteName(table.name) + " (";
@@ -106,6 +128,7 @@ public:
         sqlite3* db = openConnection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
         try {
             registerLikeFunction(db);
+            useDurableJournal(db);
             return std::make_shared<SqliteDatabase>(db, path, readOnly);
         } catch (const RuntimeError& e) {
             sqlite3_close_v2(db);
@@ -127,6 +150,8 @@ public:
         std::remove(temporary.c_str());
         sqlite3* db = openConnection(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         try {
+            exec(db, "PRAGMA synchronous = FULL");
+            exec(db, "PRAGMA journal_mode = OFF");  // a failure discards the whole file
             exec(db, "BEGIN");
             exec(db, "PRAGMA application_id = " + std::to_string(kApplicationId));
             for (const TableDef& t : tables) {
@@ -143,6 +168,7 @@ public:
         int linked = ::link(temporary.c_str(), path.c_str());
         int linkError = errno;
         std::remove(temporary.c_str());
+        syncFolder(folder);
         if (linked != 0) {
             if (linkError == EEXIST) throw RuntimeError(dberr::kDatabaseExists, "Database '" + path + "' already exists");
             throw RuntimeError(dberr::kCannotOpen, "Cannot create '" + path + "'");

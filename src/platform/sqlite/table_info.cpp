@@ -1,20 +1,8 @@
 #include "platform/sqlite/table_info.h"
 
-#include <cctype>
-
 #include "platform/sqlite/sqlite_support.h"
 
 namespace wb::sqlite {
-
-bool sameName(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 int TableInfo::fieldIndex(const std::string& name) const
 {

@@ -22,6 +22,4 @@ struct TableInfo {
     std::string quotedName() const;
 };
 
-bool sameName(const std::string& a, const std::string& b);
-
 }  // namespace wb::sqlite
