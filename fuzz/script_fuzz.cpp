@@ -5,7 +5,7 @@
 #include <string>
 
 #include "check.h"
-#include "latin1.h"
+#include "quoting.h"
 #include "script_reader.h"
 
 using namespace wb::scenario;
@@ -13,8 +13,8 @@ using namespace wb::scenario;
 namespace {
 
 std::string written(const Command& c) {
-    std::string line = latin1ToUtf8(c.verb);
-    for (const Arg& a : c.args) line += " " + (a.quoted ? quoted(a.text) : latin1ToUtf8(a.text));
+    std::string line = c.verb;
+    for (const Arg& a : c.args) line += " " + (a.quoted ? quoted(a.text) : a.text);
     return line;
 }
 

@@ -116,7 +116,7 @@ struct RecordSource {
 // ---- layouts --------------------------------------------------------------
 
 enum class FieldType {
-    Text,      // up to `size` characters (Latin-1)
+    Text,      // up to `size` characters (UTF-8)
     Memo,      // long text, no limit
     Double,    // number
     Long,      // whole number (a fraction is rounded half to even)
@@ -182,7 +182,7 @@ public:
 
     // The current row's value (or the pending new row's / edit's): Null for a
     // field without value; numbers as numbers, Boolean fields as booleans,
-    // dates as dates, text as Latin-1 text. Field names ignore case.
+    // dates as dates, text as UTF-8 text. Field names ignore case.
     virtual Value field(const std::string& name) = 0;
     // Into the pending new row or edit (kUpdateWithoutEdit otherwise), converted
     // to the column's type: Null, Empty, and an empty text offered to a number,

@@ -9,6 +9,7 @@
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/sql_criteria.h"
 #include "platform/sqlite/sqlite_database.h"
+#include "platform/sqlite/text_collation.h"
 
 namespace wb {
 
@@ -65,6 +66,12 @@ sqlite3* openConnection(const std::string& path, int flags)
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    try {
+        registerTextCollation(db);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
     return db;
 }
 
@@ -106,6 +113,7 @@ public:
         sqlite3* db = openConnection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
         try {
             registerLikeFunction(db);
+            if (!readOnly) reindexText(db);  // a file that cannot be written now keeps its indexes
             return std::make_shared<SqliteDatabase>(db, path, readOnly);
         } catch (const RuntimeError& e) {
             sqlite3_close_v2(db);
