@@ -44,6 +44,13 @@ bool holdsWideText(sqlite3* db, const std::string& table, const std::string& col
     return s.step();
 }
 
+// SQLite's own check of a table and its indexes, under this connection's NOCASE.
+bool inOrder(sqlite3* db, const std::string& table)
+{
+    Statement s(db, "PRAGMA integrity_check(" + quoteName(table) + ")");
+    return s.step() && s.column(0) == SqlValue(std::string("ok"));
+}
+
 }  // namespace
 
 void registerTextCollation(sqlite3* db)
@@ -56,11 +63,9 @@ bool reindexText(sqlite3* db)
 {
     try {
         for (const CaseFreeIndex& index : caseFreeIndexes(db)) {
-            for (const std::string& column : index.columns) {
-                if (!holdsWideText(db, index.table, column)) continue;
-                exec(db, "REINDEX " + quoteName(index.name));
-                break;
-            }
+            bool wide = false;
+            for (const std::string& column : index.columns) wide = wide || holdsWideText(db, index.table, column);
+            if (wide && !inOrder(db, index.table)) exec(db, "REINDEX " + quoteName(index.name));
         }
         return true;
     } catch (const RuntimeError&) {

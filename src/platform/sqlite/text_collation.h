@@ -9,11 +9,12 @@ namespace wb::sqlite {
 
 void registerTextCollation(sqlite3* db);
 
-// Rebuilds in that order every case-free index over text beyond ASCII. Such an
-// index written under SQLite's own NOCASE (by an older version of this
-// program or by another program) may be out of this order; over ASCII text the
-// two orders agree, and the file is left as it is. Returns false when the
-// file could not be read or written (read-only, or busy).
+// Rebuilds in that order every case-free index over text beyond ASCII that
+// SQLite's integrity check finds out of it. Such an index written under
+// SQLite's own NOCASE (by an older version of this program or by another
+// program) may be; over ASCII text the two orders agree. A file in order is
+// left as it is. Returns false when the file could not be read or written
+// (read-only, or busy).
 bool reindexText(sqlite3* db);
 
 }  // namespace wb::sqlite
