@@ -1,5 +1,6 @@
 // parseDate on any text; what it reads formats and reads back, and its serial
 // day number comes back to the same date.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -11,6 +12,9 @@ using namespace wb;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    // No byte beyond ASCII belongs to a date, nor does a broken sequence.
+    const bool ascii = std::all_of(data, data + size, [](uint8_t b) { return b < 0x80; });
+    if (!ascii) FUZZ_CHECK(!parseDate(text));
     if (auto d = parseDate(text)) {
         FUZZ_CHECK(isValidDate(d->year, d->month, d->day));
         FUZZ_CHECK(parseDate(formatMmDdYyyy(*d)) == d);

@@ -1,5 +1,6 @@
-// The Like matcher on any text and pattern: it ends, ignores the case of letters,
-// and a text matches itself with its wildcards bracketed.
+// The Like matcher on any bytes as text and pattern: it ends, reads a broken
+// sequence as U+FFFD, ignores the case of letters, and a text matches itself
+// with its wildcards bracketed.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -7,21 +8,16 @@
 
 #include "check.h"
 #include "platform/sqlite/like_pattern.h"
+#include "platform/utf8.h"
 
 using namespace wb;
 
 namespace {
 
-bool isUpperLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
-bool isLowerLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7); }
-
-std::string swapCase(const std::string& s) {
-    std::string out = s;
-    for (char& ch : out) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        if (isUpperLetter(c)) ch = static_cast<char>(c + 32);
-        else if (isLowerLetter(c)) ch = static_cast<char>(c - 32);
-    }
+// Every letter in its case-free form.
+std::string folded(const std::string& s) {
+    std::string out;
+    for (size_t pos = 0; pos < s.size();) out += utf8::encode(utf8::foldCase(utf8::decode(s, pos)));
     return out;
 }
 
@@ -39,11 +35,15 @@ std::string literalPattern(const std::string& s) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const std::string pattern = in.ConsumeRandomLengthString(256);
-    const std::string text = in.ConsumeRemainingBytesAsString();
+    const std::string raw = in.ConsumeRemainingBytesAsString();
+    const std::string text = utf8::sanitize(raw);
 
     const bool matches = likeMatches(text, pattern);
-    FUZZ_CHECK(likeMatches(swapCase(text), pattern) == matches);
-    FUZZ_CHECK(likeMatches(text, swapCase(pattern)) == matches);
+    FUZZ_CHECK(likeMatches(raw, pattern) == matches);
+    FUZZ_CHECK(likeMatches(text, utf8::sanitize(pattern)) == matches);
+    FUZZ_CHECK(likeMatches(folded(text), pattern) == matches);
+    FUZZ_CHECK(likeMatches(text, folded(pattern)) == matches);
+    FUZZ_CHECK(folded(folded(text)) == folded(text));
 
     FUZZ_CHECK(likeMatches(text, "*"));
     FUZZ_CHECK(likeMatches(text, literalPattern(text)));

@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(std::isfinite(value));
+    // A text that starts with a byte beyond ASCII (a character beyond it, or a
+    // broken sequence) has no leading number.
+    if (size > 0 && data[0] >= 0x80) FUZZ_CHECK(value == 0 && !isNumericText(text));
 
     if (isNumericText(text)) {
         // A whole number reads the same with anything after it.

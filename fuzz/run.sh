@@ -21,7 +21,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$out/artifacts"
   seeds=(fuzz/seeds/$t)
   [ -d "fuzz/seeds/$t" ] || seeds=()
-  [ "$t" = script_fuzz ] && seeds=(tests/scenarios)
+  [ "$t" = script_fuzz ] && seeds+=(tests/scenarios)
   echo "== $t for ${seconds}s"
   if "$out/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
        -print_final_stats=1 -artifact_prefix="$out/artifacts/$t-" \

@@ -11,7 +11,7 @@ namespace wb::scenario {
 
 namespace {
 
-// Names are Latin-1 like every script text; the file system takes them as bytes.
+// Names are UTF-8 like every script text; the file system takes them as bytes.
 fs::path inWorkingFolder(const std::string& name) {
     const FixtureError outside("not a name inside the working folder: " + name);
     fs::path relative(name);

@@ -28,7 +28,7 @@ struct NameContext {
     bool ended = false;
 };
 
-// The value NAME reads (Latin-1); throws UnknownName.
+// The value NAME reads (UTF-8); throws UnknownName.
 std::string readName(const NameContext& context, const std::string& name);
 
 // Every readable NAME with its value, for `dump`.

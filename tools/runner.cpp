@@ -6,10 +6,11 @@
 #include "app/form2.h"
 #include "app/program.h"
 #include "fixture_files.h"
-#include "latin1.h"
 #include "names.h"
 #include "platform/dates.h"
 #include "platform/sqlite/sqlite_engine.h"
+#include "platform/utf8.h"
+#include "quoting.h"
 #include "sql_reader.h"
 
 namespace wb::scenario {
@@ -67,12 +68,13 @@ void Runner::execute(const Command& c) {
         Form& form = runningForm(c, ctrl);
         if (form.focused() != &ctrl) form.userFocus(ctrl);
         auto* box = dynamic_cast<TextBox*>(&ctrl);
-        for (char ch : a[1].text) {
+        const std::string& typed = a[1].text;
+        for (std::size_t pos = 0; pos < typed.size();) {
             if (box) {
                 box->setSelStart(static_cast<int>(box->text().size()));
                 box->setSelLength(0);
             }
-            form.userKeyPress(ctrl, static_cast<unsigned char>(ch));
+            form.userKeyPress(ctrl, static_cast<int>(utf8::decode(typed, pos)));
         }
     } else if (v == "key") {
         Control& ctrl = control(c, a[0].text);
@@ -127,7 +129,7 @@ void Runner::execute(const Command& c) {
         expect(c);
     } else if (v == "show") {
         std::string value = read(c, a[0].text);
-        out_ << latin1ToUtf8(a[0].text) << " = " << quoted(value) << "\n";
+        out_ << a[0].text << " = " << quoted(value) << "\n";
     } else if (v == "sql") {
         sql(c);
     } else if (v == "expect-sql") {
@@ -147,7 +149,7 @@ void Runner::execute(const Command& c) {
     } else if (v == "dump") {
         NameContext context{program_.get(), dialogs_, program_ && program_->ended()};
         for (const auto& [name, value] : readAll(context))
-            out_ << latin1ToUtf8(name) << " = " << quoted(value) << "\n";
+            out_ << name << " = " << quoted(value) << "\n";
     } else if (v == "close") {
         if (!program_ || !program_->mainWindow()) throw ScriptError(c.line, "no main window to close");
         program_->closeMainWindow();
@@ -187,7 +189,7 @@ void Runner::expect(const Command& c) {
         return;
     }
     ++failed_;
-    out_ << "FAIL line " << c.line << ": " << latin1ToUtf8(name) << " = " << quoted(actual)
+    out_ << "FAIL line " << c.line << ": " << name << " = " << quoted(actual)
          << ", expected " << quoted(expected) << "\n";
 }
 
@@ -196,7 +198,7 @@ std::string Runner::read(const Command& c, const std::string& name) {
     try {
         return readName(context, name);
     } catch (const UnknownName& e) {
-        throw ScriptError(c.line, std::string("unknown name ") + latin1ToUtf8(e.what()));
+        throw ScriptError(c.line, std::string("unknown name ") + e.what());
     }
 }
 
@@ -205,7 +207,7 @@ void Runner::printLog() {
     pendingLog_.clear();
     if (printer_)
         for (std::string& line : printerBackend_.takeLog(*printer_)) lines.push_back(std::move(line));
-    for (const std::string& line : lines) out_ << latin1ToUtf8(line) << "\n";
+    for (const std::string& line : lines) out_ << line << "\n";
 }
 
 void Runner::expectPrinted(const Command& c, bool wanted) {
@@ -219,7 +221,7 @@ void Runner::expectPrinted(const Command& c, bool wanted) {
     }
     ++failed_;
     out_ << "FAIL line " << c.line << ": " << (wanted ? "not printed: " : "printed: ")
-         << latin1ToUtf8(line) << "\n";
+         << line << "\n";
 }
 
 namespace {
@@ -228,16 +230,11 @@ std::string databaseFile(const Command& c) {
     return c.args[0].text == "records" ? recordsFile() : settingsFile();
 }
 
-// Rows come back as UTF-8; a row beyond Latin-1 is shown as it came.
-std::string quotedRow(const std::string& utf8) {
-    auto latin1 = utf8ToLatin1(utf8);
-    return latin1 ? quoted(*latin1) : "\"" + utf8 + "\"";
-}
 
 std::string rowList(const std::vector<std::string>& utf8Rows) {
     if (utf8Rows.empty()) return "no rows";
     std::string list;
-    for (const std::string& row : utf8Rows) list += (list.empty() ? "" : " ") + quotedRow(row);
+    for (const std::string& row : utf8Rows) list += (list.empty() ? "" : " ") + quoted(row);
     return list;
 }
 
@@ -245,7 +242,7 @@ std::string rowList(const std::vector<std::string>& utf8Rows) {
 
 std::vector<std::string> Runner::sqlRows(const Command& c) {
     try {
-        std::vector<std::string> rows = queryRows(databaseFile(c), latin1ToUtf8(c.args[1].text));
+        std::vector<std::string> rows = queryRows(databaseFile(c), c.args[1].text);
         for (const std::string& row : rows) out_ << "sql: " << row << "\n";
         return rows;
     } catch (const SqlError& e) {
@@ -258,7 +255,7 @@ void Runner::sql(const Command& c) { sqlRows(c); }
 void Runner::expectSql(const Command& c) {
     std::vector<std::string> actual = sqlRows(c);
     std::vector<std::string> expected;
-    for (size_t i = 2; i < c.args.size(); ++i) expected.push_back(latin1ToUtf8(c.args[i].text));
+    for (size_t i = 2; i < c.args.size(); ++i) expected.push_back(c.args[i].text);
     if (actual == expected) {
         ++passed_;
         return;
@@ -270,7 +267,7 @@ void Runner::expectSql(const Command& c) {
 
 void Runner::sqlWrite(const Command& c) {
     try {
-        int changed = executeWrite(databaseFile(c), latin1ToUtf8(c.args[1].text));
+        int changed = executeWrite(databaseFile(c), c.args[1].text);
         out_ << "sql-write: " << changed << (changed == 1 ? " row" : " rows") << " changed\n";
     } catch (const SqlError& e) {
         throw ScriptError(c.line, std::string("sql-write: ") + e.what());
@@ -281,7 +278,7 @@ void Runner::writeFile(const Command& c) {
     try {
         writeFixtureFile(c.args[0].text, c.args[1].text);
     } catch (const FixtureError& e) {
-        throw ScriptError(c.line, std::string("file: ") + latin1ToUtf8(e.what()));
+        throw ScriptError(c.line, std::string("file: ") + e.what());
     }
 }
 
@@ -289,7 +286,7 @@ void Runner::makeFolder(const Command& c) {
     try {
         makeFixtureFolder(c.args[0].text);
     } catch (const FixtureError& e) {
-        throw ScriptError(c.line, std::string("mkdir: ") + latin1ToUtf8(e.what()));
+        throw ScriptError(c.line, std::string("mkdir: ") + e.what());
     }
 }
 
@@ -299,7 +296,7 @@ void Runner::expectFile(const Command& c) {
     try {
         actual = readFixtureFile(name);
     } catch (const FixtureError& e) {
-        throw ScriptError(c.line, std::string("expect-file: ") + latin1ToUtf8(e.what()));
+        throw ScriptError(c.line, std::string("expect-file: ") + e.what());
     }
     if (actual == c.args[1].text) {
         ++passed_;
@@ -313,7 +310,7 @@ void Runner::expectFile(const Command& c) {
 
 Control& Runner::control(const Command& c, const std::string& name) {
     Control* ctrl = findControl(program_.get(), name);
-    if (!ctrl) throw ScriptError(c.line, "unknown control " + latin1ToUtf8(name));
+    if (!ctrl) throw ScriptError(c.line, "unknown control " + name);
     return *ctrl;
 }
 
@@ -333,7 +330,7 @@ void Runner::noteFailures(const Form* form) {
     if (!form) return;
     int& seen = seenFailures_[form];
     if (form->containedFailures() > seen)
-        out_ << "contained: " << form->name() << ": " << latin1ToUtf8(form->lastFailure()) << "\n";
+        out_ << "contained: " << form->name() << ": " << form->lastFailure() << "\n";
     seen = form->containedFailures();
 }
 

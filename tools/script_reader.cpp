@@ -3,9 +3,9 @@
 #include <map>
 #include <set>
 
-#include "latin1.h"
 #include "platform/controls/control.h"
 #include "platform/dates.h"
+#include "platform/utf8.h"
 
 namespace wb::scenario {
 
@@ -52,9 +52,7 @@ Arg readQuoted(const std::string& s, size_t& i, int line) {
     }
     if (i < s.size() && !isBlank(s[i]))
         throw ScriptError(line, "text must be followed by a blank");
-    auto latin1 = utf8ToLatin1(text);
-    if (!latin1) throw ScriptError(line, "text is not UTF-8 within Latin-1");
-    return {*latin1, true};
+    return {text, true};
 }
 
 bool isInteger(const Arg& a) {
@@ -98,6 +96,7 @@ bool flags(const std::vector<Arg>& args, size_t from, std::initializer_list<cons
 }  // namespace
 
 std::optional<Command> parseLine(const std::string& utf8, int line) {
+    if (!utf8::isValid(utf8)) throw ScriptError(line, "the line is not valid UTF-8");
     Command c;
     c.line = line;
     size_t i = 0;
@@ -113,9 +112,7 @@ std::optional<Command> parseLine(const std::string& utf8, int line) {
         while (i < utf8.size() && !isBlank(utf8[i]) && utf8[i] != '"' && utf8[i] != '#') ++i;
         if (i < utf8.size() && utf8[i] == '"')
             throw ScriptError(line, "a text must start after a blank");
-        auto latin1 = utf8ToLatin1(utf8.substr(start, i - start));
-        if (!latin1) throw ScriptError(line, "word is not UTF-8 within Latin-1");
-        words.push_back({*latin1, false});
+        words.push_back({utf8.substr(start, i - start), false});
     }
     if (words.empty()) return std::nullopt;
     if (words[0].quoted) throw ScriptError(line, "a line starts with a verb");

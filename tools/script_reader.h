@@ -11,7 +11,7 @@
 namespace wb::scenario {
 
 struct Arg {
-    std::string text;  // Latin-1
+    std::string text;  // UTF-8
     bool quoted = false;
 };
 
@@ -39,7 +39,7 @@ struct NamedKey {
 std::optional<NamedKey> namedKey(const std::string& name);
 
 // Splits one line (UTF-8) into its verb and arguments; nothing for a blank or
-// comment line. Throws ScriptError for bad quoting or a text beyond Latin-1.
+// comment line. Throws ScriptError for bad quoting or a line that is not valid UTF-8.
 std::optional<Command> parseLine(const std::string& utf8, int line);
 
 // Throws ScriptError when the verb is unknown or its arguments do not fit it.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "latin1.h"
+#include "quoting.h"
 #include "platform/numbers.h"
 
 namespace wb::scenario {

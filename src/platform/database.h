@@ -116,7 +116,7 @@ struct RecordSource {
 // ---- layouts --------------------------------------------------------------
 
 enum class FieldType {
-    Text,      // up to `size` characters (Latin-1)
+    Text,      // up to `size` characters (UTF-8)
     Memo,      // long text, no limit
     Double,    // number
     Long,      // whole number (a fraction is rounded half to even)
@@ -193,7 +193,7 @@ public:
 
     // The current row's value (or the pending new row's / edit's): Null for a
     // field without value; numbers as numbers, Boolean fields as booleans,
-    // dates as dates, text as Latin-1 text. Field names ignore case.
+    // dates as dates, text as UTF-8 text. Field names ignore case.
     virtual Value field(const std::string& name) = 0;
     // Into the pending new row or edit (kUpdateWithoutEdit otherwise), converted
     // to the column's type: Null, Empty, and an empty text offered to a number,
@@ -249,6 +249,11 @@ public:
     virtual std::vector<TableDef> TableDefs() = 0;
     virtual bool readOnly() const = 0;
     virtual const std::string& path() const = 0;
+
+    // Puts back into this program's order a case-free index that another
+    // writer left out of it; a file already in order, or opened read-only, is
+    // not written.
+    virtual void RepairTextIndexes() {}
 
     // Closes the file; its record sets become closed as well.
     virtual void Close() = 0;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/utf8.h"
+
 namespace wb {
 
 namespace {
@@ -26,7 +28,7 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 double RecordingMetrics::textWidth(const std::string& text, const Font& font) const {
-    return static_cast<double>(text.size()) * font.size * 10;
+    return static_cast<double>(utf8::length(text)) * font.size * 10;
 }
 
 double RecordingMetrics::textHeight(const std::string&, const Font& font) const {

@@ -1,12 +1,19 @@
 #include "platform/text_wrap.h"
 
 #include "platform/failure.h"
+#include "platform/utf8.h"
 
 namespace wb {
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The byte offset just past the character at `pos`.
+size_t nextCharacter(const std::string& s, size_t pos) {
+    utf8::decode(s, pos);
+    return pos;
+}
 
 // Breaks one hard line (no line breaks in it) into the lines the box shows.
 void wrapHardLine(const std::string& s, double width, const Font& font,
@@ -35,8 +42,9 @@ void wrapHardLine(const std::string& s, double width, const Font& font,
         if (end == start) {
             // The first word alone is too wide: break it where it stops fitting,
             // keeping at least one character on the line.
-            end = start + 1;
-            while (end < s.size() && !isBlank(s[end]) && fits(start, end + 1)) ++end;
+            end = nextCharacter(s, start);
+            while (end < s.size() && !isBlank(s[end]) && fits(start, nextCharacter(s, end)))
+                end = nextCharacter(s, end);
             while (end < s.size() && isBlank(s[end])) ++end;  // the word ended here
         }
         lines.push_back(s.substr(start, end - start));
@@ -76,18 +84,16 @@ std::string wrappedLine(const std::string& text, double width, const Font& font,
 
 std::string cutToBuffer(const std::string& line, int bufferLen) {
     if (bufferLen < 1) return std::string();
-    return line.substr(0, static_cast<size_t>(bufferLen));
+    return utf8::left(line, static_cast<size_t>(bufferLen));
 }
 
 std::string fillLineBuffer(const std::string& line, int bufferLen) {
     if (bufferLen < 2) throw RuntimeError(kInvalidCall, "Line buffer shorter than 2");
-    std::string buffer;
-    buffer += static_cast<char>(bufferLen % 256);
-    buffer += static_cast<char>(bufferLen / 256);
+    std::string buffer = utf8::encode(static_cast<char32_t>(bufferLen % 256)) +
+                         utf8::encode(static_cast<char32_t>(bufferLen / 256));
     buffer.append(static_cast<size_t>(bufferLen - 2), ' ');
-    std::string copied = cutToBuffer(line, bufferLen);
-    buffer.replace(0, copied.size(), copied);
-    return buffer;
+    const std::string copied = cutToBuffer(line, bufferLen);
+    return copied + utf8::mid(buffer, utf8::length(copied));
 }
 
 }  // namespace wb

@@ -24,8 +24,8 @@ int wrappedLineCount(const std::string& text, double width, const Font& font,
 std::string wrappedLine(const std::string& text, double width, const Font& font,
                         const TextMetrics& metrics, int index);
 
-// A line as copied into a buffer of `bufferLen` characters: cut to that length
-// (nothing when the length is below 1).
+// A line as copied into a buffer of `bufferLen` characters: cut to that many
+// characters (nothing when the length is below 1).
 std::string cutToBuffer(const std::string& line, int bufferLen);
 
 // The whole buffer after a line was copied into it: the buffer starts as the

@@ -28,4 +28,13 @@ std::size_t offsetOf(std::string_view s, std::size_t index);
 std::string mid(std::string_view s, std::size_t start, std::size_t count = std::string_view::npos);
 inline std::string left(std::string_view s, std::size_t count) { return mid(s, 0, count); }
 
+// The character's case-free form: upper-case letters of the Latin, Greek,
+// Cyrillic and Armenian alphabets (and the full-width Latin ones) as their
+// lower-case letters; everything else unchanged.
+char32_t foldCase(char32_t c);
+// Case-free order of two texts, character by character (<0, 0, >0). A broken
+// byte orders after every character, by its value, so no two different
+// broken texts compare equal.
+int compareFolded(std::string_view a, std::string_view b);
+
 }  // namespace wb::utf8

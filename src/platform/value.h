@@ -1,6 +1,6 @@
 #pragma once
 // A dynamically typed cell value: Empty, Null, text, number, boolean or date.
-// Text is held one byte a character (Latin-1), as the runtime's strings were.
+// Text is UTF-8; lengths and positions of text count characters (platform/utf8.h).
 #include <string>
 #include <variant>
 

@@ -108,6 +108,8 @@ std::shared_ptr<Database> openChecked(DatabaseEngine& engine, const std::string&
         db->Close();
         throw RuntimeError(dberr::kNotOurs, "'" + path + "' does not hold the tables of this program");
     }
+    // Only once the layout is known to be ours may opening write to the file.
+    db->RepairTextIndexes();
     return db;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
+#include "platform/utf8.h"
 
 namespace wb {
 
@@ -32,9 +33,7 @@ Value unchangedOrEmptyText(const Value& v) { return v.isNull() ? Value("") : v; 
 
 std::string cutDescription(const Value& v)
 {
-    std::string text = v.toText();
-    if (text.size() > kDescriptionLength) text.resize(kDescriptionLength);
-    return text;
+    return utf8::left(v.toText(), kDescriptionLength);
 }
 
 }  // namespace
@@ -44,7 +43,7 @@ EquipmentRows equipmentRowsOf(const WorksheetState& ws)
     EquipmentRows out;
     for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
         const Value& desc = ws.ChangeDesc[i];
-        if (!desc.isNull() && desc.toText().size() > kDescriptionLength) ++out.longChangeDescriptions;
+        if (!desc.isNull() && utf8::length(desc.toText()) > kDescriptionLength) ++out.longChangeDescriptions;
         if (isEmptyDescription(desc)) continue;
         EquipmentRowWrite row;
         row.RowNum = static_cast<std::int16_t>(out.changeRows.size());

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "platform/dialogs.h"
+#include "platform/utf8.h"
 
 namespace wb {
 
@@ -40,12 +41,12 @@ void GridEditing::applyKey(Grid& g, int keyAscii, bool textColumn) {
     const std::string text = g.text();
     if (keyAscii == kBackspace) {
         if (!text.empty()) {
-            g.setText(text.substr(0, text.size() - 1));
+            g.setText(utf8::left(text, utf8::length(text) - 1));
             return;
         }
         if (textColumn) return;  // nothing to take off a description or serial
     }
-    const std::string c(1, static_cast<char>(keyAscii));
+    const std::string c = utf8::encode(static_cast<char32_t>(keyAscii));
     if (f.ws.CellEditing == 0) {
         f.ws.CellEditing = 1;
         g.setText(c);

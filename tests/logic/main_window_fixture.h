@@ -10,6 +10,7 @@
 #include "app/settings_store.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/utf8.h"
 
 namespace wb::testing {
 
@@ -64,7 +65,7 @@ struct MainWindowFixture {
     // Types each character as a key press, after moving the focus there.
     void type(Control& c, const std::string& text) {
         form->userFocus(c);
-        for (unsigned char ch : text) form->userKeyPress(c, ch);
+        for (std::size_t pos = 0; pos < text.size();) form->userKeyPress(c, static_cast<int>(utf8::decode(text, pos)));
     }
     void enter(Control& c) { form->userKeyPress(c, 13); }
     void click(Control& c) { form->userClick(c); }

@@ -98,7 +98,7 @@ TEST_F(FixtureVerbs, SqlWriteChangesTheFileAndRefusesAQuery) {
     EXPECT_TRUE(contains(bad.output, "line 1: sql-write: no such table")) << bad.output;
 }
 
-TEST_F(FixtureVerbs, FileWritesLatin1BytesAndExpectFileComparesThem) {
+TEST_F(FixtureVerbs, FileWritesUtf8BytesAndExpectFileComparesThem) {
     Outcome r = run("mkdir \"shop/old\"\n"
                     "file \"shop/old/KORRIN.MDB\" \"Gr\xC3\xBC\xC3\x9F\\r\\n\\tend\"\n"
                     "expect-file \"shop/old/KORRIN.MDB\" \"Gr\xC3\xBC\xC3\x9F\\r\\n\\tend\"\n"
@@ -107,7 +107,7 @@ TEST_F(FixtureVerbs, FileWritesLatin1BytesAndExpectFileComparesThem) {
     EXPECT_EQ(r.status, 1) << r.output;
     std::ifstream in(work_ / "shop" / "old" / "KORRIN.MDB", std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(bytes, "Gr\xFC\xDF\r\n\tend");
+    EXPECT_EQ(bytes, "Gr\xC3\xBC\xC3\x9F\r\n\tend");
     EXPECT_TRUE(contains(r.output, "FAIL line 4: file \"shop/old/KORRIN.MDB\" = \"Gr\xC3\xBC\xC3\x9F\\r\\n\\tend\", "
                                    "expected \"Gr\xC3\xBC\xC3\x9F\\r\\n\"\n"))
         << r.output;

@@ -25,12 +25,12 @@ TEST_F(ScenarioRunner, AllPassedExitsZero) {
     EXPECT_TRUE(r.output.ends_with("2 passed, 0 failed\n")) << r.output;
 }
 
-TEST_F(ScenarioRunner, TextsKeepTheirEscapesAndLatin1Characters) {
+TEST_F(ScenarioRunner, TextsKeepTheirEscapesAndCharacters) {
     Outcome r = run("expect MsgBox \"a\\\"b\\\\c\\td\\ne\"\n"
-                "expect MsgBox \"Grüße\"\n");
+                "expect MsgBox \"Grüße €’–Ł\"\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(contains(r.output, "expected \"a\\\"b\\\\c\\td\\ne\"\n")) << r.output;
-    EXPECT_TRUE(contains(r.output, "expected \"Grüße\"\n")) << r.output;
+    EXPECT_TRUE(contains(r.output, "expected \"Grüße €’–Ł\"\n")) << r.output;
 }
 
 TEST_F(ScenarioRunner, ScriptErrorsExitTwoWithTheLineBeforeAnythingRuns) {
@@ -43,7 +43,10 @@ TEST_F(ScenarioRunner, ScriptErrorsExitTwoWithTheLineBeforeAnythingRuns) {
         {"expect Text1 N12AB", "bad arguments for expect"},
         {"expect Text1 \"N12AB", "unterminated text"},
         {"expect Text1 \"a\\qb\"", "unknown escape"},
-        {"type Text1 \"\xE2\x82\xAC\"", "Latin-1"},
+        {"type Text1 \"\xE2\x82\"", "not valid UTF-8"},     // truncated sequence
+        {"type Text1 \"\xC0\xAF\"", "not valid UTF-8"},         // overlong form
+        {"type Text1 \"\xED\xA0\x80\"", "not valid UTF-8"},     // lone surrogate
+        {"type Text\xFF \"x\"", "not valid UTF-8"},
         {"key Text1 F13", "bad arguments for key"},
         {"key Text1 Enter shift shift", "bad arguments for key"},
         {"cell Grid1 one 2", "bad arguments for cell"},

@@ -32,6 +32,7 @@ TEST(RecordingPrinter, FixedMetricsFollowTheFontSize) {
     EXPECT_EQ(p.TextWidth("Weight"), 600);
     EXPECT_EQ(p.TextHeight("Weight"), 230);
     EXPECT_EQ(p.TextWidth(""), 0);
+    EXPECT_EQ(p.TextWidth("Ærø €✓"), 600);  // characters, not bytes
     EXPECT_EQ(p.TextHeight(""), 230);
     p.setFontSize(8.25f);
     EXPECT_EQ(p.TextWidth("abcd"), 330);

@@ -4,6 +4,7 @@
 #include "platform/text_wrap.h"
 
 using namespace wb;
+using namespace std::string_literals;
 
 namespace {
 
@@ -86,4 +87,16 @@ TEST(TextWrap, LineBuffer) {
     EXPECT_EQ(big.substr(2), std::string(298, ' '));
     EXPECT_EQ(fillLineBuffer("", 300).substr(0, 2), std::string("\x2C\x01", 2));
     EXPECT_THROW(fillLineBuffer("a", 1), RuntimeError);
+}
+
+// Widths, breaks and buffer lengths count characters, never bytes, and no
+// line or buffer ends inside a character.
+TEST(TextWrap, CharactersBeyondAsciiCountOnce) {
+    EXPECT_EQ(wrap("Oil ‘topped’ — 2 € ✓"), (Lines{"Oil ", "‘topped’ — ", "2 € ✓"}));
+    EXPECT_EQ(wrap("ÆØÅæøåÇçÉéŁł"), (Lines{"ÆØÅæøåÇçÉé", "Łł"}));
+    EXPECT_EQ(wrap("€€€", 150), (Lines{"€", "€", "€"}));
+    EXPECT_EQ(cutToBuffer("Ærø Air", 3), "Ærø");
+    EXPECT_EQ(fillLineBuffer("é", 4), "é\x00  "s);
+    EXPECT_EQ(fillLineBuffer("", 200).substr(0, 3), "È\x00"s);  // the size word as two characters
+    EXPECT_EQ(fillLineBuffer("ŁŁŁŁŁ", 4), "ŁŁŁŁ");
 }

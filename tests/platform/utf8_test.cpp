@@ -51,3 +51,36 @@ TEST(Utf8, EncodeRoundTripsEveryScalarValue) {
     }
     EXPECT_EQ(utf8::encode(0xD800), utf8::encode(utf8::kReplacement));
 }
+
+TEST(Utf8, CaseFoldingCoversTheAlphabetsAShopMeets) {
+    struct Case {
+        const char* upper;
+        const char* lower;
+    };
+    const Case cases[] = {
+        {"ABCXYZ", "abcxyz"},           {"ÀÉÎÕÜÇÑÆØÅÞ", "àéîõüçñæøåþ"}, {"ĄĆĘŁŃÓŚŹŻ", "ąćęłńóśźż"},
+        {"ČĎĚŇŘŠŤŮŽ", "čďěňřšťůž"},      {"ŐŰĞŞİ", "őűğşi"},             {"ȘȚ", "șț"},
+        {"ΑΒΓΔΣΩΆΈΉΊΌΎΏ", "αβγδσωάέήίόύώ"}, {"АБВГДЕЁЖЯЇЄІЎ", "абвгдеёжяїєіў"}, {"ԱԲԳ", "աբգ"},
+        {"ẞỲẠ", "ßỳạ"},                 {"ＡＢＣ", "ａｂｃ"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(utf8::compareFolded(c.upper, c.lower), 0) << c.upper;
+        EXPECT_EQ(utf8::compareFolded(c.lower, c.lower), 0) << c.lower;
+    }
+    // Everything else is itself: signs, digits, ×, ÷, ß, CJK, emoji.
+    for (char32_t c : {U'×', U'÷', U'ß', U'€', U'1', U'中', U'\U0001F6E9', U'µ'}) EXPECT_EQ(utf8::foldCase(c), c);
+    EXPECT_EQ(utf8::foldCase(U'Ÿ'), U'ÿ');
+    EXPECT_EQ(utf8::foldCase(U'ς'), U'σ');
+}
+
+TEST(Utf8, CaseFreeOrderIsByCharacterWithBrokenBytesLast) {
+    EXPECT_LT(utf8::compareFolded("Éclair", "élan"), 0);
+    EXPECT_GT(utf8::compareFolded("Émile", "élan"), 0);
+    EXPECT_LT(utf8::compareFolded("z", "é"), 0);  // code point order beyond the fold
+    EXPECT_LT(utf8::compareFolded("ab", "abc"), 0);
+    EXPECT_EQ(utf8::compareFolded("", ""), 0);
+    // A broken byte is never equal to U+FFFD nor to another broken byte.
+    EXPECT_GT(utf8::compareFolded("\xC3", "\xEF\xBF\xBD"), 0);
+    EXPECT_NE(utf8::compareFolded("\xC3", "\xC4"), 0);
+    EXPECT_GT(utf8::compareFolded("a\x80", "a\U0010FFFF"), 0);
+}

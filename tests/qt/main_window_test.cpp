@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -224,6 +226,33 @@ TEST_F(RealProgram, AWeightTypedIntoTheChangeListIsCommittedByEnter) {
     EXPECT_EQ(f().ws.CellEditing, 0);
     EXPECT_EQ(f().Grid1.col(), 3);  // Enter moves on to the arm
     EXPECT_EQ(f().Grid1.rows(), 30);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Characters beyond Latin-1, typed and pasted into a description cell, reach
+// the grid's KeyPress one by one, as the worksheet's own cell editing takes them.
+TEST_F(RealProgram, TypedAndPastedCharactersBeyondLatin1ReachTheCell) {
+    const QString text = QString::fromUtf8("€’–Ł");
+    auto* grid = view<GridView>(f().Grid1);
+    ASSERT_NE(grid, nullptr);
+    click(grid->viewport(), grid->cellRect(1, 0).center());
+    ASSERT_EQ(f().Grid1.col(), 0);
+
+    type(grid, text);
+    EXPECT_EQ(f().Grid1.cell(1, 0), "€’–Ł");
+    QGuiApplication::clipboard()->setText(text + "\r\n");
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)));
+    QApplication::sendEvent(grid, &paste);
+    EXPECT_EQ(f().Grid1.cell(1, 0), "€’–Ł€’–Ł");  // the line break is left out
+    EXPECT_EQ(f().ws.ChangeDesc[1].toText(), "€’–Ł€’–Ł");
+    key(grid, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(f().Grid1.cell(1, 0), "€’–Ł€’–");  // one character off, not one byte
+
+    auto* make = view<QLineEdit>(f().Text3);
+    click(make);
+    type(make, text);
+    EXPECT_EQ(f().Text3.text(), "€’–Ł");
+    EXPECT_EQ(make->text(), text);
     EXPECT_TRUE(boxes.shown.empty());
 }
 

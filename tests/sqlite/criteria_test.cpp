@@ -1,7 +1,5 @@
 // Criteria reach the engine as bound values: dates in either form, quotes in
 // text, Like patterns, values a field cannot take.
-#include <sqlite3.h>
-
 #include "db_fixture.h"
 
 namespace wb::test {
@@ -72,28 +70,6 @@ TEST_F(Criteria_, ConditionsJoinWithAndAndNullTests)
     EXPECT_EQ(count(Criteria("Date", Compare::IsNotNull).And("Weight", Compare::GreaterOrEqual, 1600)), 3);
     EXPECT_EQ(db->DeleteRows("Weighing", Criteria("Tail", Compare::Like, "n12*").And("Date", Compare::IsNotNull)), 2);
     EXPECT_EQ(db->CreateDynaset("Weighing")->RecordCount(), 3);
-}
-
-TEST_F(Criteria_, TextIsLatin1InTheProgramAndUtf8InTheFile)
-{
-    auto rs = db->CreateDynaset("Weighing");
-    rs->AddNew();
-    rs->setField("Tail", "\xC9T\xC9");  // ÉTÉ in Latin-1
-    rs->setField("Note", std::string("caf\xE9 \xB0 \xFF"));
-    rs->Update();
-    rs->FindFirst(Criteria("Tail", Compare::Like, "\xC9*"));
-    ASSERT_FALSE(rs->NoMatch());
-    EXPECT_EQ(rs->field("Note").toText(), "caf\xE9 \xB0 \xFF");
-    db->Close();
-
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(folder.file("test.db").c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(raw, "SELECT Tail FROM Weighing WHERE Note IS NOT NULL", -1, &st, nullptr);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))), "\xC3\x89T\xC3\x89");
-    sqlite3_finalize(st);
-    sqlite3_close(raw);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/failure.h"
+#include "platform/utf8.h"
 
 namespace wb {
 
@@ -11,9 +12,7 @@ constexpr int kInvalidPropertyValue = 380;
 }
 
 void TextBox::setText(const std::string& t) {
-    std::string cut = maxLength_ > 0 && static_cast<int>(t.size()) > maxLength_
-                          ? t.substr(0, maxLength_)
-                          : t;
+    std::string cut = maxLength_ > 0 ? utf8::left(t, static_cast<size_t>(maxLength_)) : t;
     selStart_ = 0;
     selLength_ = 0;
     if (cut == text_) {
@@ -58,9 +57,8 @@ void TextBox::userEdit(std::string text, int caret) {
 }
 
 void TextBox::replaceSelection(const std::string& s) {
-    const int length = static_cast<int>(text_.size());
-    const int kept = length - selLength_;
-    if (maxLength_ > 0 && kept + static_cast<int>(s.size()) > maxLength_) return;
+    const size_t kept = utf8::length(text_) - utf8::length(text_.substr(selStart_, selLength_));
+    if (maxLength_ > 0 && kept + utf8::length(s) > static_cast<size_t>(maxLength_)) return;
     std::string next = text_.substr(0, selStart_) + s + text_.substr(selStart_ + selLength_);
     userEdit(std::move(next), selStart_ + static_cast<int>(s.size()));
 }
@@ -73,8 +71,9 @@ void TextBox::userKeyPress(int keyAscii) {
             replaceSelection("");
         } else if (selStart_ > 0) {
             std::string next = text_;
-            next.erase(selStart_ - 1, 1);
-            userEdit(std::move(next), selStart_ - 1);
+            const int from = static_cast<int>(utf8::offsetOf(text_, utf8::length(text_.substr(0, selStart_)) - 1));
+            next.erase(from, selStart_ - from);
+            userEdit(std::move(next), from);
         }
         return;
     }
@@ -82,8 +81,8 @@ void TextBox::userKeyPress(int keyAscii) {
         if (multiLine_) replaceSelection("\r\n");
         return;
     }
-    if (key < 32 || key > 255) return;  // other control keys, nothing outside Latin-1
-    replaceSelection(std::string(1, static_cast<char>(key)));
+    if (key < 32) return;  // other control keys
+    replaceSelection(utf8::encode(static_cast<char32_t>(key)));
 }
 
 void TextBox::userKeyDown(int keyCode, int shift) {

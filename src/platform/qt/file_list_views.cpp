@@ -37,7 +37,7 @@ void DriveListView::sync() {
 void DriveListView::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void DriveListView::chosen(int index) {
-    const std::string drive = toLatin1(itemText(index));
+    const std::string drive = fromQString(itemText(index));
     Form& form = window_.form();
     DriveList& list = model_;
     const bool attached = window_.deliver([&] {
@@ -103,7 +103,7 @@ void DirListView::sync() {
 
 void DirListView::opened(QListWidgetItem* item) {
     if (!item) return;
-    const std::string path = toLatin1(item->data(Qt::UserRole).toString());
+    const std::string path = fromQString(item->data(Qt::UserRole).toString());
     Form& form = window_.form();
     DirList& list = model_;
     const bool attached = window_.deliver([&] {

@@ -9,6 +9,7 @@
 #include "platform/controls/command_button.h"
 #include "platform/controls/panel.h"
 #include "platform/controls/timer.h"
+#include "platform/qt/grid_view.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/timer_driver.h"
@@ -105,6 +106,12 @@ void FormWindow::forwardKey(Control* c, const QKeyEvent& event) {
         return;
     }
     if (!c) return;
+    if (event.matches(QKeySequence::Paste)) {
+        if (auto* grid = dynamic_cast<GridView*>(viewOf(*c))) {
+            grid->paste();
+            return;
+        }
+    }
     const bool button = dynamic_cast<CommandButton*>(c) != nullptr;
     const bool clicks = (button || dynamic_cast<CheckBox*>(c)) &&
                         (k.keyCode == 32 || (button && k.keyCode == keys::kReturn)) && k.shift == 0;

@@ -1,5 +1,7 @@
 #include "platform/qt/grid_view.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -8,6 +10,7 @@
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/view_common.h"
+#include "platform/utf8.h"
 
 namespace wb {
 
@@ -69,6 +72,18 @@ bool GridView::cellAt(const QPoint& point, int& row, int& col) const {
         }
     }
     return false;
+}
+
+void GridView::paste() {
+    const std::string text = fromQString(QGuiApplication::clipboard()->text());
+    Form& form = window_.form();
+    Grid& grid = model_;
+    window_.deliver([&] {
+        for (std::size_t pos = 0; pos < text.size();) {
+            const char32_t c = utf8::decode(text, pos);
+            if (c >= 32 && c != 127) form.userKeyPress(grid, static_cast<int>(c));
+        }
+    });
 }
 
 void GridView::paintEvent(QPaintEvent*) {

@@ -3,7 +3,8 @@
 // columns), column widths in twips, the selection highlighted when HighLight is
 // on, the current cell framed, the first visible row from TopRow. A click on a
 // cell is the model's cell click; the scroll bar sets TopRow. Keys reach the
-// model through the window. It never edits a cell.
+// model through the window. It never edits a cell: pasted text reaches the
+// model as typed characters.
 #include <QAbstractScrollArea>
 
 #include "platform/controls/grid.h"
@@ -21,6 +22,9 @@ public:
     bool cellAt(const QPoint& point, int& row, int& col) const;
     // The rectangle of a cell in the viewport (rows above TopRow lie above it).
     QRect cellRect(int row, int col) const;
+    // The clipboard's text, character by character, as KeyPress of the grid;
+    // line breaks, tabs and other control characters are left out.
+    void paste();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,7 @@
 #include "platform/qt/key_translation.h"
 
+#include <QList>
+
 #include "platform/controls/control.h"
 
 namespace wb {
@@ -91,9 +93,10 @@ int keyAsciiOf(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) 
     // Ctrl and Alt chords type nothing (Ctrl+Alt is AltGr on some systems).
     const bool ctrl = modifiers & Qt::ControlModifier, alt = modifiers & Qt::AltModifier;
     if (ctrl != alt) return -1;
-    if (text.size() != 1) return -1;
-    const char16_t c = text.at(0).unicode();
-    if ((c >= 32 && c < 127) || (c >= 160 && c <= 255)) return c;
+    const QList<uint> chars = text.toUcs4();  // a character beyond U+FFFF is two QChars
+    if (chars.size() != 1) return -1;
+    const uint c = chars.front();
+    if ((c >= 32 && c < 127) || c >= 160) return static_cast<int>(c);
     return -1;
 }
 

@@ -53,7 +53,7 @@ QFont toQFont(const Font& f) {
 
 Font fromQFont(const QFont& f) {
     Font font;
-    font.name = toLatin1(f.family());
+    font.name = fromQString(f.family());
     font.size = f.pointSizeF() > 0 ? f.pointSizeF() : 10.0;
     font.bold = f.bold();
     font.italic = f.italic();

@@ -1,6 +1,6 @@
 #pragma once
 // Conversions at the Qt boundary: twips to pixels (15 twips a pixel at 96 dpi,
-// scaled with the screen), Latin-1 text, fonts and colours of the models.
+// scaled with the screen), UTF-8 text, fonts and colours of the models.
 #include <QColor>
 #include <QFont>
 #include <QRect>
@@ -18,11 +18,11 @@ int pixelsToTwips(int pixels);
 QRect twipsToRect(int left, int top, int width, int height);
 QRect controlRect(const Control& c);
 
-inline QString toQString(const std::string& latin1) {
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+inline QString toQString(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
-// Characters outside Latin-1 become "?".
-inline std::string toLatin1(const QString& s) { return s.toLatin1().toStdString(); }
+// A lone surrogate in the string becomes U+FFFD.
+inline std::string fromQString(const QString& s) { return s.toUtf8().toStdString(); }
 
 QFont toQFont(const Font& f);
 Font fromQFont(const QFont& f);

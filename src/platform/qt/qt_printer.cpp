@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include "platform/qt/qt_convert.h"
+
 namespace wb {
 
 namespace {
@@ -23,22 +25,18 @@ constexpr double kDrawWidthDpi = 300;  // one DrawWidth pixel is 1/300 inch
 }
 
 QFont qFont(const Font& font) {
-    QFont f(QString::fromLatin1(font.name.c_str()));
+    QFont f(toQString(font.name));
     f.setPointSizeF(font.size);
     f.setBold(font.bold);
     f.setItalic(font.italic);
     return f;
 }
 
-QString latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 double QtTextMetrics::textWidth(const std::string& text, const Font& font) const {
     QFontMetricsF fm(qFont(font), &device_);
-    return fm.horizontalAdvance(latin1(text)) * kTwipsPerInch / device_.resolution();
+    return fm.horizontalAdvance(toQString(text)) * kTwipsPerInch / device_.resolution();
 }
 
 double QtTextMetrics::textHeight(const std::string&, const Font& font) const {
@@ -164,7 +162,7 @@ void QtPrinter::drawText(float x, float y, const Font& font, const std::string& 
     p.setFont(f);
     p.setPen(Qt::black);
     QFontMetricsF fm(f, printer_.get());
-    p.drawText(QPointF(x * scale, y * scale + fm.ascent()), latin1(text));
+    p.drawText(QPointF(x * scale, y * scale + fm.ascent()), toQString(text));
 }
 
 void QtPrinter::drawLine(float x1, float y1, float x2, float y2, int width) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/numbers.h"
+#include "platform/utf8.h"
 
 namespace wb::sqlite {
 
@@ -62,11 +63,6 @@ std::optional<std::int64_t> wholeNumberOf(const Value& v)
     return static_cast<std::int64_t>(std::nearbyint(*n));  // half to even
 }
 
-std::string textOf(const Value& v)
-{
-    return latin1ToUtf8(v.toText());
-}
-
 }  // namespace
 
 std::string columnDeclaration(const FieldDef& field)
@@ -114,11 +110,11 @@ SqlValue storedValue(const FieldDef& field, const Value& v)
     case FieldType::Memo: {
         std::string text = v.toText();
         int limit = field.size > 0 ? field.size : kDefaultTextSize;
-        if (field.type == FieldType::Text && static_cast<int>(text.size()) > limit) {
+        if (field.type == FieldType::Text && utf8::length(text) > static_cast<std::size_t>(limit)) {
             throw RuntimeError(dberr::kFieldTooSmall,
                                "The field " + field.name + " is too small for the data");
         }
-        return latin1ToUtf8(text);
+        return text;
     }
     case FieldType::Double: {
         if (isBlankText(v)) return std::monostate{};
@@ -152,7 +148,8 @@ Value readValue(const FieldDef& field, const SqlValue& stored)
 {
     if (isNull(stored)) return Value::null();
     auto asText = [&]() -> std::string {
-        if (auto s = std::get_if<std::string>(&stored)) return utf8ToLatin1(*s);
+        // Text written by another program may hold broken UTF-8.
+        if (auto s = std::get_if<std::string>(&stored)) return utf8::sanitize(*s);
         if (auto i = std::get_if<std::int64_t>(&stored)) return std::to_string(*i);
         return numberToText(std::get<double>(stored));
     };
@@ -189,7 +186,7 @@ std::optional<SqlValue> criterionValue(const FieldDef& field, const Value& v)
     if (v.isNull()) return std::nullopt;
     switch (field.type) {
     case FieldType::Text:
-    case FieldType::Memo: return SqlValue(textOf(v));
+    case FieldType::Memo: return SqlValue(v.toText());
     case FieldType::Double: {
         std::optional<double> n = numberOf(v);
         if (!n) return std::nullopt;

@@ -2,41 +2,50 @@
 
 #include <vector>
 
+#include "platform/utf8.h"
+
 namespace wb {
 
 namespace {
 
-unsigned char folded(unsigned char c)
+using utf8::foldCase;
+
+std::u32string characters(const std::string& s)
 {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    return c;
+    std::u32string out;
+    out.reserve(s.size());
+    for (std::size_t pos = 0; pos < s.size();) out.push_back(utf8::decode(s, pos));
+    return out;
 }
 
-unsigned char raised(unsigned char c)
+// The capital whose case-free form is c (c itself when there is none).
+char32_t raised(char32_t c)
 {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
+    static const long kOffsets[] = {32, 1, 80, 37, 38, 48, 63, 64, 2, 15, -121};
+    for (long offset : kOffsets) {
+        const long candidate = static_cast<long>(c) - offset;
+        if (candidate > 0 && foldCase(static_cast<char32_t>(candidate)) == c) return static_cast<char32_t>(candidate);
+    }
     return c;
 }
 
 struct Token {
     enum Kind { AnyRun, One, Digit, Set, Literal } kind;
     explicit Token(Kind k) : kind(k) {}
-    unsigned char literal = 0;
+    char32_t literal = 0;
     bool negated = false;
-    std::vector<std::pair<unsigned char, unsigned char>> ranges;
+    std::vector<std::pair<char32_t, char32_t>> ranges;
 
-    bool matches(unsigned char c) const
+    bool matches(char32_t c) const
     {
         switch (kind) {
         case One: return true;
         case Digit: return c >= '0' && c <= '9';
-        case Literal: return folded(c) == literal;
+        case Literal: return foldCase(c) == literal;
         case Set: {
             bool in = false;
             // A letter is in a range when either of its cases is.
-            const unsigned char lower = folded(c), upper = raised(c);
+            const char32_t lower = foldCase(c), upper = raised(lower);
             for (auto [low, high] : ranges) {
                 if ((lower >= low && lower <= high) || (upper >= low && upper <= high)) in = true;
             }
@@ -48,19 +57,19 @@ struct Token {
     }
 };
 
-std::vector<Token> tokenize(const std::string& pattern)
+std::vector<Token> tokenize(const std::u32string& pattern)
 {
     std::vector<Token> tokens;
     for (size_t i = 0; i < pattern.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(pattern[i]);
+        const char32_t c = pattern[i];
         if (c == '*') {
             tokens.emplace_back(Token::AnyRun);
         } else if (c == '?') {
             tokens.emplace_back(Token::One);
         } else if (c == '#') {
             tokens.emplace_back(Token::Digit);
-        } else if (c == '[' && pattern.find(']', i + 1) != std::string::npos) {
-            size_t close = pattern.find(']', i + 1);
+        } else if (c == '[' && pattern.find(U']', i + 1) != std::u32string::npos) {
+            size_t close = pattern.find(U']', i + 1);
             Token set(Token::Set);
             size_t j = i + 1;
             if (j < close && pattern[j] == '!') {
@@ -68,10 +77,10 @@ std::vector<Token> tokenize(const std::string& pattern)
                 ++j;
             }
             for (; j < close; ++j) {
-                unsigned char low = folded(static_cast<unsigned char>(pattern[j]));
-                unsigned char high = low;
+                char32_t low = foldCase(pattern[j]);
+                char32_t high = low;
                 if (j + 2 < close && pattern[j + 1] == '-') {
-                    high = folded(static_cast<unsigned char>(pattern[j + 2]));
+                    high = foldCase(pattern[j + 2]);
                     j += 2;
                 }
                 set.ranges.push_back({low, high});
@@ -80,7 +89,7 @@ std::vector<Token> tokenize(const std::string& pattern)
             i = close;
         } else {
             Token t(Token::Literal);
-            t.literal = folded(c);
+            t.literal = foldCase(c);
             tokens.push_back(t);
         }
     }
@@ -89,18 +98,18 @@ std::vector<Token> tokenize(const std::string& pattern)
 
 }  // namespace
 
-bool likeMatches(const std::string& text, const std::string& pattern)
+bool likeMatches(const std::string& textUtf8, const std::string& patternUtf8)
 {
-    std::vector<Token> tokens = tokenize(pattern);
+    const std::vector<Token> tokens = tokenize(characters(patternUtf8));
+    const std::u32string text = characters(textUtf8);
     // Wildcard matching with backtracking to the last "*".
     size_t t = 0, p = 0;
     size_t starToken = std::string::npos, starText = 0;
     while (t < text.size()) {
-        unsigned char c = static_cast<unsigned char>(text[t]);
         if (p < tokens.size() && tokens[p].kind == Token::AnyRun) {
             starToken = p++;
             starText = t;
-        } else if (p < tokens.size() && tokens[p].matches(c)) {
+        } else if (p < tokens.size() && tokens[p].matches(text[t])) {
             ++p;
             ++t;
         } else if (starToken != std::string::npos) {

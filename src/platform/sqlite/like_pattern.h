@@ -1,8 +1,9 @@
 #pragma once
-// The old engine's Like patterns on Latin-1 text: "*" any run of characters,
-// "?" one character, "#" one digit, "[abc]" / "[a-z]" one of a set, "[!abc]"
-// one character not in it; letters match regardless of case. A "[" without
-// its "]" stands for itself.
+// The old engine's Like patterns on UTF-8 text, character by character (a
+// broken byte reads as U+FFFD): "*" any run of characters, "?" one character,
+// "#" one digit, "[abc]" / "[a-z]" one of a set, "[!abc]" one character not in
+// it; letters match regardless of case (utf8::foldCase). A "[" without its "]"
+// stands for itself.
 #include <string>
 
 namespace wb {

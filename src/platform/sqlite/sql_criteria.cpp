@@ -30,8 +30,7 @@ void likeFunction(sqlite3_context* context, int, sqlite3_value** args)
     }
     auto text = [](sqlite3_value* v) {
         const unsigned char* t = sqlite3_value_text(v);
-        return utf8ToLatin1(std::string(reinterpret_cast<const char*>(t),
-                                        static_cast<size_t>(sqlite3_value_bytes(v))));
+        return std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_value_bytes(v)));
     };
     sqlite3_result_int(context, likeMatches(text(args[0]), text(args[1])) ? 1 : 0);
 }
@@ -55,7 +54,7 @@ SqlCondition compileCriteria(const TableInfo& table, const Criteria& criteria)
                 continue;
             }
             parts.push_back(std::string(kLikeFunction) + "(" + column + ", ?)");
-            out.params.push_back(latin1ToUtf8(c.value.toText()));
+            out.params.push_back(c.value.toText());
             continue;
         }
         default: break;

@@ -8,6 +8,7 @@
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/sql_criteria.h"
 #include "platform/sqlite/sqlite_recordset.h"
+#include "platform/sqlite/text_collation.h"
 
 namespace wb::sqlite {
 
@@ -235,6 +236,12 @@ std::vector<TableDef> SqliteDatabase::TableDefs()
     std::vector<TableDef> defs;
     for (const TableInfo& t : tables_) defs.push_back(t.def);
     return defs;
+}
+
+void SqliteDatabase::RepairTextIndexes()
+{
+    // A file that cannot be written now keeps its indexes until it can.
+    if (db_ && !readOnly_) reindexText(db_);
 }
 
 void SqliteDatabase::Close()

@@ -32,6 +32,7 @@ public:
     std::vector<TableDef> TableDefs() override;
     bool readOnly() const override { return readOnly_; }
     const std::string& path() const override { return path_; }
+    void RepairTextIndexes() override;
     void Close() override;
     bool isOpen() const override { return db_ != nullptr; }
 

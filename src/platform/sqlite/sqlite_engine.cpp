@@ -10,6 +10,7 @@
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/sql_criteria.h"
 #include "platform/sqlite/sqlite_database.h"
+#include "platform/sqlite/text_collation.h"
 
 namespace wb {
 
@@ -66,6 +67,12 @@ sqlite3* openConnection(const std::string& path, int flags)
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    try {
+        registerTextCollation(db);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
     return db;
 }
 

@@ -4,46 +4,6 @@
 
 namespace wb::sqlite {
 
-std::string latin1ToUtf8(const std::string& latin1)
-{
-    std::string out;
-    out.reserve(latin1.size());
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-std::string utf8ToLatin1(const std::string& utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-            continue;
-        }
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        std::uint32_t code = c & (0x3F >> extra);
-        bool ok = extra > 0 && i + extra < utf8.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            unsigned char cc = static_cast<unsigned char>(utf8[i + k]);
-            ok = (cc & 0xC0) == 0x80;
-            code = (code << 6) | (cc & 0x3F);
-        }
-        out.push_back(ok && code <= 0xFF ? static_cast<char>(code) : '?');
-        i += ok ? extra + 1 : 1;
-    }
-    return out;
-}
-
 void fail(sqlite3* db, int rc, const std::string& doing)
 {
     std::string message = doing + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));

@@ -1,6 +1,6 @@
 #pragma once
 // Small RAII helpers over the SQLite C interface: values as SQLite holds them,
-// prepared statements, error mapping, and Latin-1 <-> UTF-8 text.
+// prepared statements and error mapping. Text is UTF-8 on both sides.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -14,10 +14,6 @@ namespace wb::sqlite {
 using SqlValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 inline bool isNull(const SqlValue& v) { return std::holds_alternative<std::monostate>(v); }
-
-std::string latin1ToUtf8(const std::string& latin1);
-// Characters beyond Latin-1 (and broken sequences) become "?".
-std::string utf8ToLatin1(const std::string& utf8);
 
 // Throws the RuntimeError that fits an SQLite result code.
 [[noreturn]] void fail(sqlite3* db, int rc, const std::string& doing);

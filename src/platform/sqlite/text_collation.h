@@ -1,0 +1,20 @@
+#pragma once
+// The case-free order of stored text. Text columns are declared COLLATE NOCASE
+// (so that any SQLite program can read and write the file); each connection of
+// this program replaces SQLite's NOCASE, which folds only A-Z, with
+// utf8::compareFolded, which folds accented and non-Latin letters as well.
+#include <sqlite3.h>
+
+namespace wb::sqlite {
+
+void registerTextCollation(sqlite3* db);
+
+// Rebuilds in that order every case-free index over text beyond ASCII that
+// SQLite's integrity check finds out of it. Such an index written under
+// SQLite's own NOCASE (by an older version of this program or by another
+// program) may be; over ASCII text the two orders agree. A file in order is
+// left as it is. Returns false when the file could not be read or written
+// (read-only, or busy).
+bool reindexText(sqlite3* db);
+
+}  // namespace wb::sqlite
