@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/program.h"
+#include "latin1.h"
 #include "platform/controls/timer.h"
 #include "platform/numbers.h"
 #include "scripted_dialogs.h"
@@ -109,9 +110,12 @@ const typename Table::value_type::second_type* lookup(const Table& table, const 
 
 // ---- Controls -----------------------------------------------------------------
 
+// A text box holds UTF-8; names read one byte a character where they can.
+std::string boxText(const std::string& utf8) { return utf8ToLatin1(utf8).value_or(utf8); }
+
 // The value a control reads as when named alone; nothing for one without a value.
 std::optional<std::string> controlValue(const Control& c) {
-    if (auto* t = dynamic_cast<const TextBox*>(&c)) return t->text();
+    if (auto* t = dynamic_cast<const TextBox*>(&c)) return boxText(t->text());
     if (auto* k = dynamic_cast<const CheckBox*>(&c)) return intText(k->value());
     if (auto* b = dynamic_cast<const CommandButton*>(&c)) return b->caption();
     if (auto* l = dynamic_cast<const Label*>(&c)) return l->caption();
@@ -136,9 +140,10 @@ std::optional<std::string> controlProperty(const Control& c, const std::string& 
     if (p == "FontBold") return boolText(c.font().bold);
     if (p == "FontItalic") return boolText(c.font().italic);
     if (auto* t = dynamic_cast<const TextBox*>(&c)) {
-        if (p == "Text") return t->text();
+        if (p == "Text") return boxText(t->text());
         if (p == "SelStart") return intText(t->selStart());
         if (p == "SelLength") return intText(t->selLength());
+        if (p == "SelText") return boxText(t->selText());
         if (p == "MaxLength") return intText(t->maxLength());
     }
     if (auto* g = dynamic_cast<const Grid*>(&c)) {

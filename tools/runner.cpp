@@ -9,6 +9,7 @@
 #include "latin1.h"
 #include "names.h"
 #include "platform/dates.h"
+#include "platform/utf8.h"
 #include "platform/sqlite/sqlite_engine.h"
 #include "sql_reader.h"
 
@@ -34,6 +35,9 @@ int modifierMask(const std::vector<Arg>& args, size_t from) {
     }
     return mask;
 }
+
+// A script text as the program's UTF-8.
+std::string scriptText(const Arg& a) { return latin1ToUtf8(a.text); }
 
 }  // namespace
 
@@ -74,6 +78,28 @@ void Runner::execute(const Command& c) {
             }
             form.userKeyPress(ctrl, static_cast<unsigned char>(ch));
         }
+    } else if (v == "type-here") {
+        TextBox& box = textBox(c, a[0].text);
+        Form& form = runningForm(c, box);
+        if (form.focused() != &box) form.userFocus(box);
+        const std::string text = scriptText(a[1]);
+        for (std::size_t pos = 0; pos < text.size();)
+            form.userKeyPress(box, static_cast<int>(utf8::decode(text, pos)));
+    } else if (v == "paste") {
+        TextBox& box = textBox(c, a[0].text);
+        Form& form = runningForm(c, box);
+        if (form.focused() != &box) form.userFocus(box);
+        form.clipboard().setText(scriptText(a[1]));
+        form.userKeyDown(box, 'V', keys::kCtrlMask);
+    } else if (v == "select" && a.size() == 3) {
+        TextBox& box = textBox(c, a[0].text);
+        Form& form = runningForm(c, box);
+        if (form.focused() != &box) form.userFocus(box);
+        const int start = std::stoi(a[1].text), length = std::stoi(a[2].text);
+        form.dispatch([&] {
+            box.setSelStart(start);
+            box.setSelLength(length);
+        });
     } else if (v == "key") {
         Control& ctrl = control(c, a[0].text);
         Form& form = runningForm(c, ctrl);
@@ -315,6 +341,12 @@ Control& Runner::control(const Command& c, const std::string& name) {
     Control* ctrl = findControl(program_.get(), name);
     if (!ctrl) throw ScriptError(c.line, "unknown control " + latin1ToUtf8(name));
     return *ctrl;
+}
+
+TextBox& Runner::textBox(const Command& c, const std::string& name) {
+    auto* box = dynamic_cast<TextBox*>(&control(c, name));
+    if (!box) throw ScriptError(c.line, latin1ToUtf8(name) + " is not a text box");
+    return *box;
 }
 
 Form& Runner::runningForm(const Command& c, Control& ctrl) {

@@ -378,7 +378,9 @@ TEST(KeyTranslation, KeysBecomeKeyDownAndKeyPressCodes) {
         {Qt::Key_PageDown, Qt::NoModifier, {}, 34, 0, -1},
         {Qt::Key_5, Qt::KeypadModifier, "5", 101, 0, '5'},
         {Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), 0, 0, 0xE9},
-        {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, -1},  // not Latin-1
+        {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, 0x20AC},  // any character
+        {Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(U"\U0001F600", 1), 0, 0, 0x1F600},
+        {Qt::Key_Insert, Qt::ShiftModifier, {}, 45, 1, -1},
     };
     for (const Case& c : cases) {
         const KeyStroke k = translateKey(c.qtKey, c.mods, c.text);
@@ -396,7 +398,13 @@ TEST(TextPositions, LineBreaksCountTwiceInTheModelOnceOnScreen) {
     const std::string text = "ab\r\ncd";
     EXPECT_EQ(displayText(text, true), "ab\ncd");
     EXPECT_EQ(displayText(text, false), "ab cd");
-    EXPECT_EQ(displayText("\xE9t\xE9", false), QString::fromUtf8("été"));
+    EXPECT_EQ(displayText("\xC3\xA9t\xC3\xA9", false), QString::fromUtf8("été"));
+    // Positions count characters in the model and UTF-16 units on screen.
+    const std::string wide = "\xE2\x82\xAC\xF0\x9F\x98\x80x";  // euro sign, an emoji, x
+    EXPECT_EQ(displayPosition(wide, 1), 1);
+    EXPECT_EQ(displayPosition(wide, 2), 3);
+    EXPECT_EQ(modelPosition(wide, 3), 2);
+    EXPECT_EQ(modelPosition(wide, 4), 3);
     EXPECT_EQ(displayPosition(text, 2), 2);
     EXPECT_EQ(displayPosition(text, 4), 3);
     EXPECT_EQ(displayPosition(text, 99), 5);
