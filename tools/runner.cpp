@@ -73,7 +73,7 @@ void Runner::execute(const Command& c) {
         auto* box = dynamic_cast<TextBox*>(&ctrl);
         for (char ch : a[1].text) {
             if (box) {
-                box->setSelStart(static_cast<int>(box->text().size()));
+                box->setSelStart(box->length());
                 box->setSelLength(0);
             }
             form.userKeyPress(ctrl, static_cast<unsigned char>(ch));

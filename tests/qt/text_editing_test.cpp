@@ -139,6 +139,34 @@ TEST_F(TextEditingTest, TypedAndPastedSignsBeyondLatin1ComeBackExactly) {
     EXPECT_EQ(form.Date.selStart(), 10);
 }
 
+TEST_F(TextEditingTest, TheClipboardKeysCutCopyAndPaste) {
+    form.dispatch([&] { form.Date.SetFocus(); });
+    struct Case {
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        const char* text;      // after the key, with "10-2" of "12-10-2026" selected
+        const char* clipboard;  // after the key, "z" before it
+    };
+    const Case cases[] = {
+        {Qt::Key_C, Qt::ControlModifier, "12-10-2026", "10-2"},
+        {Qt::Key_Insert, Qt::ControlModifier, "12-10-2026", "10-2"},
+        {Qt::Key_X, Qt::ControlModifier, "12-026", "10-2"},
+        {Qt::Key_Delete, Qt::ShiftModifier, "12-026", "10-2"},
+        {Qt::Key_V, Qt::ControlModifier, "12-z026", "z"},
+        {Qt::Key_Insert, Qt::ShiftModifier, "12-z026", "z"},
+        {Qt::Key_Delete, Qt::NoModifier, "12-026", "z"},
+    };
+    for (const Case& c : cases) {
+        form.Date.setText("12-10-2026");
+        form.Date.select(3, 7);
+        QApplication::clipboard()->setText("z");
+        key(date, c.qtKey, {}, c.mods);
+        EXPECT_EQ(form.Date.text(), c.text) << c.qtKey;
+        EXPECT_EQ(date->text(), c.text) << c.qtKey;
+        EXPECT_EQ(QApplication::clipboard()->text(), c.clipboard) << c.qtKey;
+    }
+}
+
 TEST_F(TextEditingTest, ShiftSelectsAndTypingReplacesTheSelection) {
     form.dispatch([&] { form.Tail.SetFocus(); });
     type(tail, "n12abc");
