@@ -65,7 +65,7 @@ void TextBoxMouse::press(int displayPosition, bool shift) {
 }
 
 void TextBoxMouse::drag(int displayPosition) {
-    if (!pressed_ || !window_.form().focused() || window_.form().focused() != &model_) return;
+    if (!pressed_ || window_.form().focused() != &model_) return;
     const int at = modelPosition(model_.text(), displayPosition);
     window_.deliver([&] { window_.form().dispatch([&] { model_.userPlaceCaret(at, true); }); });
 }
