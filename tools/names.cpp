@@ -139,6 +139,7 @@ std::optional<std::string> controlProperty(const Control& c, const std::string& 
         if (p == "Text") return t->text();
         if (p == "SelStart") return intText(t->selStart());
         if (p == "SelLength") return intText(t->selLength());
+        if (p == "SelText") return t->selText();
         if (p == "MaxLength") return intText(t->maxLength());
     }
     if (auto* g = dynamic_cast<const Grid*>(&c)) {

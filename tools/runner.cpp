@@ -8,8 +8,8 @@
 #include "fixture_files.h"
 #include "names.h"
 #include "platform/dates.h"
-#include "platform/sqlite/sqlite_engine.h"
 #include "platform/utf8.h"
+#include "platform/sqlite/sqlite_engine.h"
 #include "quoting.h"
 #include "sql_reader.h"
 
@@ -71,11 +71,33 @@ void Runner::execute(const Command& c) {
         const std::string& typed = a[1].text;
         for (std::size_t pos = 0; pos < typed.size();) {
             if (box) {
-                box->setSelStart(static_cast<int>(box->text().size()));
+                box->setSelStart(box->length());
                 box->setSelLength(0);
             }
             form.userKeyPress(ctrl, static_cast<int>(utf8::decode(typed, pos)));
         }
+    } else if (v == "type-here") {
+        TextBox& box = textBox(c, a[0].text);
+        Form& form = runningForm(c, box);
+        if (form.focused() != &box) form.userFocus(box);
+        const std::string text = a[1].text;
+        for (std::size_t pos = 0; pos < text.size();)
+            form.userKeyPress(box, static_cast<int>(utf8::decode(text, pos)));
+    } else if (v == "paste") {
+        TextBox& box = textBox(c, a[0].text);
+        Form& form = runningForm(c, box);
+        if (form.focused() != &box) form.userFocus(box);
+        form.clipboard().setText(a[1].text);
+        form.userKeyDown(box, 'V', keys::kCtrlMask);
+    } else if (v == "select" && a.size() == 3) {
+        TextBox& box = textBox(c, a[0].text);
+        Form& form = runningForm(c, box);
+        if (form.focused() != &box) form.userFocus(box);
+        const int start = std::stoi(a[1].text), length = std::stoi(a[2].text);
+        form.dispatch([&] {
+            box.setSelStart(start);
+            box.setSelLength(length);
+        });
     } else if (v == "key") {
         Control& ctrl = control(c, a[0].text);
         Form& form = runningForm(c, ctrl);
@@ -312,6 +334,12 @@ Control& Runner::control(const Command& c, const std::string& name) {
     Control* ctrl = findControl(program_.get(), name);
     if (!ctrl) throw ScriptError(c.line, "unknown control " + name);
     return *ctrl;
+}
+
+TextBox& Runner::textBox(const Command& c, const std::string& name) {
+    auto* box = dynamic_cast<TextBox*>(&control(c, name));
+    if (!box) throw ScriptError(c.line, name + " is not a text box");
+    return *box;
 }
 
 Form& Runner::runningForm(const Command& c, Control& ctrl) {

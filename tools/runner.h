@@ -17,6 +17,7 @@
 
 namespace wb {
 class Program;
+class TextBox;
 }
 
 namespace wb::scenario {
@@ -57,6 +58,7 @@ private:
     void expectFile(const Command& c);
     std::vector<std::string> sqlRows(const Command& c);
     Control& control(const Command& c, const std::string& name);
+    TextBox& textBox(const Command& c, const std::string& name);
     Form& runningForm(const Command& c, Control& ctrl);
     void reportContainedFailures();
     void noteFailures(const Form* form);

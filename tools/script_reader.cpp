@@ -18,6 +18,8 @@ std::optional<NamedKey> namedKey(const std::string& name) {
         {"Right", {keys::kRight, 0}},     {"Home", {keys::kHome, 0}},
         {"End", {keys::kEnd, 0}},         {"PageUp", {keys::kPageUp, 0}},
         {"PageDown", {keys::kPageDown, 0}},
+        {"Insert", {keys::kInsert, 0}},   {"A", {'A', 0}}, {"C", {'C', 0}},
+        {"V", {'V', 0}},                  {"X", {'X', 0}}, {"Z", {'Z', 0}},
     };
     auto it = table.find(name);
     if (it == table.end()) return std::nullopt;
@@ -128,8 +130,10 @@ void checkForm(const Command& c) {
         if (v == "start" || v == "print-log" || v == "dump" || v == "close") return a.empty();
         if (v == "today")
             return a.size() == 1 && isWord(a[0]) && parseDate(a[0].text).has_value();
-        if (v == "type" || v == "dblclick" || v == "select" || v == "expect")
-            return a.size() == 2 && isWord(a[0]) && a[1].quoted;
+        if (v == "type" || v == "type-here" || v == "paste" || v == "dblclick" || v == "select" ||
+            v == "expect")
+            return (a.size() == 2 && isWord(a[0]) && a[1].quoted) ||
+                   (v == "select" && a.size() == 3 && isWord(a[0]) && isInteger(a[1]) && isInteger(a[2]));
         if (v == "click" || v == "focus" || v == "show") return a.size() == 1 && isWord(a[0]);
         if (v == "key")
             return a.size() >= 2 && isWord(a[0]) && !a[1].quoted && namedKey(a[1].text) &&

@@ -54,6 +54,7 @@ void Form::moveFocus(Control* target) {
     // The focus moves even when LostFocus failed; the failure is reported after.
     focused_ = target;
     changed();
+    if (target && keyInputDepth_ > 0) target->focusedByKeyboard();
     if (target && target->GotFocus) target->GotFocus();
     if (failure) std::rethrow_exception(failure);
 }
@@ -103,14 +104,20 @@ void Form::userFocus(Control& c) {
     });
 }
 
+void Form::keyInput(const std::function<void()>& action) {
+    ++keyInputDepth_;
+    dispatch(action);
+    --keyInputDepth_;
+}
+
 void Form::userKeyPress(Control& c, int keyAscii) {
-    dispatch([&] {
+    keyInput([&] {
         if (takesInput(c)) c.userKeyPress(keyAscii);
     });
 }
 
 void Form::userKeyDown(Control& c, int keyCode, int shift) {
-    dispatch([&] {
+    keyInput([&] {
         if (!takesInput(c)) return;
         if (keyCode == keys::kTab) {
             tabForward((shift & keys::kShiftMask) != 0);
@@ -118,6 +125,10 @@ void Form::userKeyDown(Control& c, int keyCode, int shift) {
         }
         c.userKeyDown(keyCode, shift);
     });
+}
+
+void Form::userTab(bool backwards) {
+    keyInput([&] { tabForward(backwards); });
 }
 
 void Form::userCellClick(Grid& g, int row, int col) {

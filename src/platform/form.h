@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/controls/control.h"
 
 namespace wb {
@@ -51,6 +52,11 @@ public:
     // Tab: the next usable control in tab order, no KeyPress.
     void tabForward(bool backwards = false);
 
+    // The clipboard of the form's text boxes: one in memory unless a backend
+    // is set (the Qt window sets the system clipboard).
+    Clipboard& clipboard() const { return clipboard_ ? *clipboard_ : ownClipboard_; }
+    void setClipboard(Clipboard* c) { clipboard_ = c; }
+
     std::function<void()> Load;
     std::function<void()> Activate;
     std::function<void()> Unload;
@@ -63,8 +69,11 @@ public:
     void userFocus(Control& c);
     // Key input goes to c without moving the focus. Tab (keys::kTab) in userKeyDown
     // moves the focus in tab order (backwards with Shift) and raises no key event.
+    // A control the focus reaches while key input runs (Tab, or a key handler's
+    // SetFocus) hears focusedByKeyboard: a text box selects its whole text.
     void userKeyPress(Control& c, int keyAscii);
     void userKeyDown(Control& c, int keyCode, int shift);
+    void userTab(bool backwards);
     void userDblClick(Control& c);
     // Focus to the grid, the current cell moves there (userMoveTo), then Click.
     void userCellClick(class Grid& g, int row, int col);
@@ -81,6 +90,7 @@ public:
 
 private:
     void changed();
+    void keyInput(const std::function<void()>& action);
     std::string name_;
     std::string caption_;
     int width_ = 0, height_ = 0;
@@ -92,6 +102,9 @@ private:
     Control* focused_ = nullptr;
     std::vector<Control*> leaving_;  // controls whose LostFocus is running
     unsigned focusMoves_ = 0;
+    int keyInputDepth_ = 0;
+    Clipboard* clipboard_ = nullptr;
+    mutable MemoryClipboard ownClipboard_;
     int containedFailures_ = 0;
     std::string lastFailure_;
     std::vector<Observer> observers_;

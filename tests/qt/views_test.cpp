@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -31,6 +32,7 @@
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/text_box_view.h"
+#include "qt/key_events.h"
 #include "qt/qt_environment.h"
 
 using namespace wb;
@@ -42,12 +44,7 @@ void processEvents() {
 }
 
 // Key and mouse events as the window system delivers them to a widget.
-void key(QWidget* w, int qtKey, const QString& text = {}, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
-    QApplication::sendEvent(w, &release);
-}
+using wb::testing::key;
 
 void type(QWidget* w, const QString& chars) {
     for (QChar c : chars) {
@@ -183,11 +180,16 @@ TEST_F(ViewsTest, TypedKeysGoThroughTheTextBoxModel) {
     EXPECT_EQ(QApplication::focusWidget(), window->viewOf(form.Text2));
 }
 
-TEST_F(ViewsTest, ShortcutsAndPasteNeverEditTheView) {
+TEST_F(ViewsTest, PasteAndUndoGoThroughTheModelAndPastedTextKeepsItsCase) {
     auto* text1 = view<QLineEdit>(form.Text1);
     form.dispatch([&] { form.Text1.SetFocus(); });
     form.Text1.setText("AB");
+    form.Text1.setSelStart(2);
+    QApplication::clipboard()->setText("cdefgh");
     key(text1, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+    EXPECT_EQ(form.Text1.text(), "ABcdef");  // no KeyPress, cut at the limit
+    EXPECT_EQ(text1->text(), "ABcdef");
+    EXPECT_EQ(form.text1KeyPresses, 0);
     key(text1, Qt::Key_Z, QString(QChar(26)), Qt::ControlModifier);
     EXPECT_EQ(form.Text1.text(), "AB");
     EXPECT_EQ(text1->text(), "AB");
@@ -381,6 +383,7 @@ TEST(KeyTranslation, KeysBecomeKeyDownAndKeyPressCodes) {
         {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)), 0, 0, 0x20AC},
         {Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(U"\U0001F6E9", 1), 0, 0, 0x1F6E9},
         {Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x85)), 0, 0, -1},  // a control character
+        {Qt::Key_Insert, Qt::ShiftModifier, {}, 45, 1, -1},
     };
     for (const Case& c : cases) {
         const KeyStroke k = translateKey(c.qtKey, c.mods, c.text);
@@ -398,7 +401,13 @@ TEST(TextPositions, LineBreaksCountTwiceInTheModelOnceOnScreen) {
     const std::string text = "ab\r\ncd";
     EXPECT_EQ(displayText(text, true), "ab\ncd");
     EXPECT_EQ(displayText(text, false), "ab cd");
-    EXPECT_EQ(displayText("été", false), QString::fromUtf8("été"));
+    EXPECT_EQ(displayText("\xC3\xA9t\xC3\xA9", false), QString::fromUtf8("été"));
+    // Positions count characters in the model and UTF-16 units on screen.
+    const std::string wide = "\xE2\x82\xAC\xF0\x9F\x98\x80x";  // euro sign, an emoji, x
+    EXPECT_EQ(displayPosition(wide, 1), 1);
+    EXPECT_EQ(displayPosition(wide, 2), 3);
+    EXPECT_EQ(modelPosition(wide, 3), 2);
+    EXPECT_EQ(modelPosition(wide, 4), 3);
     EXPECT_EQ(displayPosition(text, 2), 2);
     EXPECT_EQ(displayPosition(text, 4), 3);
     EXPECT_EQ(displayPosition(text, 99), 5);

@@ -32,7 +32,7 @@ constexpr unsigned kSystemBack = 0xFFFFFFFFu;
 namespace keys {
 constexpr int kBack = 8, kTab = 9, kReturn = 13, kEscape = 27, kPageUp = 33, kPageDown = 34,
               kEnd = 35, kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40,
-              kDelete = 46;
+              kInsert = 45, kDelete = 46;
 constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
 }
 
@@ -95,6 +95,8 @@ public:
     virtual void userClick();
     virtual void userKeyPress(int keyAscii);
     virtual void userKeyDown(int keyCode, int shift);
+    // The focus arrived here by the keyboard (Tab or a key handler's move).
+    virtual void focusedByKeyboard() {}
 
     // Views observe every change of a property.
     using Observer = std::function<void()>;

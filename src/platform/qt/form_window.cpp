@@ -11,6 +11,7 @@
 #include "platform/controls/timer.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/key_translation.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/timer_driver.h"
 #include "platform/qt/view_factory.h"
@@ -22,6 +23,7 @@ FormWindow::FormWindow(Form& form, Options options)
       form_(form), options_(std::move(options)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFocusPolicy(Qt::NoFocus);
+    form_.setClipboard(&systemClipboard());
     buildViews();
     watchKeys(this, nullptr);
     form_.observe([p = QPointer<FormWindow>(this)] {
@@ -102,7 +104,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 void FormWindow::forwardKey(Control* c, const QKeyEvent& event) {
     const KeyStroke k = translateKey(event.key(), event.modifiers(), event.text());
     if (k.tab) {
-        deliver([&] { form_.dispatch([&] { form_.tabForward(k.backwards); }); });
+        deliver([&] { form_.userTab(k.backwards); });
         return;
     }
     if (!c) return;

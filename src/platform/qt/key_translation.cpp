@@ -25,7 +25,7 @@ int namedKeyCode(int qtKey) {
     case Qt::Key_Up: return keys::kUp;
     case Qt::Key_Right: return keys::kRight;
     case Qt::Key_Down: return keys::kDown;
-    case Qt::Key_Insert: return 45;
+    case Qt::Key_Insert: return keys::kInsert;
     case Qt::Key_Delete: return keys::kDelete;
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
@@ -93,11 +93,11 @@ int keyAsciiOf(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) 
     // Ctrl and Alt chords type nothing (Ctrl+Alt is AltGr on some systems).
     const bool ctrl = modifiers & Qt::ControlModifier, alt = modifiers & Qt::AltModifier;
     if (ctrl != alt) return -1;
-    const QList<uint> chars = text.toUcs4();  // a character beyond U+FFFF is two QChars
+    const QList<uint> chars = text.toUcs4();
     if (chars.size() != 1) return -1;
     const uint c = chars.front();
-    if ((c >= 32 && c < 127) || c >= 160) return static_cast<int>(c);
-    return -1;
+    if (c < 32 || (c >= 127 && c < 160) || c > 0x10FFFF) return -1;
+    return static_cast<int>(c);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // A Qt key event as the runtime delivers it: Tab moves the focus; every other
 // key is a KeyDown with the runtime's key code and shift state, and a character
-// key (Enter and Backspace included) is also a KeyPress with its code point.
+// key (Enter and Backspace included) is also a KeyPress with its character's
+// code point (any Unicode character).
 #include <QString>
 #include <Qt>
 

@@ -1,13 +1,16 @@
 #include "platform/qt/text_box_view.h"
 
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <algorithm>
 
-#include "platform/controls/grid.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/view_common.h"
+#include "platform/utf8.h"
 
 namespace wb {
 
@@ -18,54 +21,111 @@ QString displayText(const std::string& text, bool severalLines) {
         if (ch == '\r') continue;
         shown += (ch == '\n' && !severalLines) ? ' ' : ch;
     }
-    return toQString(shown);
+    shown = utf8::sanitize(shown);
+    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
+namespace {
+// UTF-16 units a character takes on screen; a "\r" takes none.
+int shownUnits(char32_t c) { return c == U'\r' ? 0 : c >= 0x10000 ? 2 : 1; }
+}  // namespace
+
 int displayPosition(const std::string& text, int modelPosition) {
-    const int end = std::clamp(modelPosition, 0, static_cast<int>(text.size()));
-    return end - static_cast<int>(std::count(text.begin(), text.begin() + end, '\r'));
+    int shown = 0;
+    std::size_t pos = 0;
+    for (int index = 0; index < modelPosition && pos < text.size(); ++index)
+        shown += shownUnits(utf8::decode(text, pos));
+    return shown;
 }
 
 int modelPosition(const std::string& text, int displayPosition) {
-    int i = 0, shown = 0;
-    const int length = static_cast<int>(text.size());
-    while (i < length && shown < displayPosition) {
-        if (text[i] != '\r') ++shown;
-        ++i;
+    int shown = 0, index = 0;
+    std::size_t pos = 0;
+    while (pos < text.size() && shown < displayPosition) {
+        shown += shownUnits(utf8::decode(text, pos));
+        ++index;
     }
-    return i;
+    return index;
 }
 
-bool showsSeveralLines(const TextBox& box) {
-    return box.multiLine() && box.height() >= 2 * Grid::kRowHeight;
+bool showsSeveralLines(const TextBox& box) { return box.showsSeveralLines(); }
+
+// ---- Mouse and context menu ----------------------------------------------------
+
+// A press focuses the box and puts its caret under the mouse (Shift: the
+// selection grows to it).
+void TextBoxMouse::press(int displayPosition, bool shift) {
+    pressed_ = true;
+    Form& form = window_.form();
+    const int at = modelPosition(model_.text(), displayPosition);
+    window_.deliver([&] {
+        form.userFocus(model_);
+        if (form.focused() == &model_) form.dispatch([&] { model_.userPlaceCaret(at, shift); });
+    });
+}
+
+void TextBoxMouse::drag(int displayPosition) {
+    if (!pressed_ || window_.form().focused() != &model_) return;
+    const int at = modelPosition(model_.text(), displayPosition);
+    window_.deliver([&] { window_.form().dispatch([&] { model_.userPlaceCaret(at, true); }); });
+}
+
+void TextBoxMouse::release(bool inside) {
+    if (!pressed_) return;
+    pressed_ = false;
+    Form& form = window_.form();
+    if (inside) window_.deliver([&] { form.userClick(model_); });
+}
+
+void TextBoxMouse::doubleClick(int displayPosition) {
+    pressed_ = false;
+    Form& form = window_.form();
+    const int at = modelPosition(model_.text(), displayPosition);
+    window_.deliver([&] {
+        form.userDblClick(model_);
+        if (form.focused() == &model_) form.dispatch([&] { model_.userSelectWord(at); });
+    });
+}
+
+// The system's edit menu; a right-click focuses the box first.
+void TextBoxMouse::contextMenu(QWidget& view, const QPoint& globalPos) {
+    Form& form = window_.form();
+    if (!window_.deliver([&] { form.userFocus(model_); }) || form.focused() != &model_) return;
+    QPointer<QWidget> alive(&view);
+    QMenu menu(&view);
+    const auto add = [&](const char* text, EditCommand c) {
+        QAction* action = menu.addAction(QString::fromUtf8(text));
+        action->setEnabled(model_.commandEnabled(c));
+        action->setData(static_cast<int>(c));
+    };
+    add("&Undo", EditCommand::Undo);
+    menu.addSeparator();
+    add("Cu&t", EditCommand::Cut);
+    add("&Copy", EditCommand::Copy);
+    add("&Paste", EditCommand::Paste);
+    add("&Delete", EditCommand::Delete);
+    menu.addSeparator();
+    add("Select &All", EditCommand::SelectAll);
+    QAction* chosen = menu.exec(globalPos);
+    if (!chosen || !alive) return;
+    const auto command = static_cast<EditCommand>(chosen->data().toInt());
+    window_.deliver([&] { form.dispatch([&] { model_.userCommand(command); }); });
 }
 
 namespace {
 
 void prepare(QWidget& w) {
     w.setAcceptDrops(false);
-    w.setContextMenuPolicy(Qt::NoContextMenu);
+    w.setContextMenuPolicy(Qt::DefaultContextMenu);
     w.setAttribute(Qt::WA_InputMethodEnabled, false);
-}
-
-// A press focuses the box and puts its caret under the mouse.
-void pressAt(FormWindow& window, TextBox& model, int position) {
-    Form& form = window.form();
-    window.deliver([&] {
-        form.userFocus(model);
-        if (form.focused() == &model) form.dispatch([&] { model.setSelStart(position); });
-    });
-}
-
-void release(FormWindow& window, TextBox& model) {
-    Form& form = window.form();
-    window.deliver([&] { form.userClick(model); });
 }
 
 }  // namespace
 
+// ---- One line --------------------------------------------------------------------
+
 LineBoxView::LineBoxView(FormWindow& window, TextBox& model, QWidget* parent)
-    : QLineEdit(parent), window_(window), model_(model) {
+    : QLineEdit(parent), model_(model), mouse_(window, model) {
     prepare(*this);
     setMaxLength(32767);
     follow(model_, this);
@@ -79,42 +139,54 @@ void LineBoxView::sync() {
     const std::string& text = model_.text();
     const QString shown = wb::displayText(text, false);
     if (this->text() != shown) setText(shown);
-    const int start = displayPosition(text, model_.selStart());
-    const int end = displayPosition(text, model_.selStart() + model_.selLength());
-    if (end > start)
-        setSelection(start, end - start);
-    else if (hasSelectedText() || cursorPosition() != start) {
+    const int anchor = displayPosition(text, model_.anchor());
+    const int caret = displayPosition(text, model_.caret());
+    if (anchor != caret) {
+        if (selectionStart() != std::min(anchor, caret) || selectionLength() != std::abs(caret - anchor) ||
+            cursorPosition() != caret)
+            setSelection(anchor, caret - anchor);
+    } else if (hasSelectedText() || cursorPosition() != caret) {
         deselect();
-        setCursorPosition(start);
+        setCursorPosition(caret);
     }
 }
 
 void LineBoxView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    pressed_ = true;
-    pressAt(window_, model_, modelPosition(model_.text(), cursorPositionAt(event->position().toPoint())));
+    mouse_.press(cursorPositionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void LineBoxView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) mouse_.drag(cursorPositionAt(event->position().toPoint()));
 }
 
 void LineBoxView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !pressed_) return;
-    pressed_ = false;
-    if (rect().contains(event->position().toPoint())) release(window_, model_);
+    if (event->button() == Qt::LeftButton) mouse_.release(rect().contains(event->position().toPoint()));
 }
 
 void LineBoxView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    Form& form = window_.form();
-    window_.deliver([&] { form.userDblClick(model_); });
+    if (event->button() == Qt::LeftButton) mouse_.doubleClick(cursorPositionAt(event->position().toPoint()));
 }
 
+void LineBoxView::contextMenuEvent(QContextMenuEvent* event) { mouse_.contextMenu(*this, event->globalPos()); }
+
+// Qt drops the selection's highlight when the focus leaves; it comes back here.
+void LineBoxView::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    sync();
+}
+
+// ---- Several lines -----------------------------------------------------------------
+
 NotesBoxView::NotesBoxView(FormWindow& window, TextBox& model, QWidget* parent)
-    : QPlainTextEdit(parent), window_(window), model_(model) {
+    : QPlainTextEdit(parent), model_(model), mouse_(window, model) {
     prepare(*this);
     viewport()->setAcceptDrops(false);
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    model_.setLayout([view = QPointer<NotesBoxView>(this)] { return view ? view->layout() : TextLayout{}; });
     follow(model_, this);
 }
 
@@ -131,33 +203,54 @@ void NotesBoxView::sync() {
     const std::string& text = model_.text();
     const QString shown = wb::displayText(text, true);
     if (toPlainText() != shown) setPlainText(shown);
-    const int start = displayPosition(text, model_.selStart());
-    const int end = displayPosition(text, model_.selStart() + model_.selLength());
+    const int anchor = displayPosition(text, model_.anchor());
+    const int caret = displayPosition(text, model_.caret());
     QTextCursor cursor = textCursor();
-    if (cursor.anchor() != start || cursor.position() != end) {
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
+    if (cursor.anchor() != anchor || cursor.position() != caret) {
+        cursor.setPosition(anchor);
+        cursor.setPosition(caret, QTextCursor::KeepAnchor);
         setTextCursor(cursor);
     }
 }
 
+TextLayout NotesBoxView::layout() const {
+    TextLayout out;
+    const std::string& text = model_.text();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* lines = block.layout();
+        const int count = lines ? lines->lineCount() : 0;
+        if (count == 0) out.lineStarts.push_back(modelPosition(text, block.position()));
+        for (int i = 0; i < count; ++i)
+            out.lineStarts.push_back(modelPosition(text, block.position() + lines->lineAt(i).textStart()));
+    }
+    out.pageLines = std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+    return out;
+}
+
+int NotesBoxView::positionAt(const QPointF& point) const { return cursorForPosition(point.toPoint()).position(); }
+
 void NotesBoxView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    pressed_ = true;
-    const int shown = cursorForPosition(event->position().toPoint()).position();
-    pressAt(window_, model_, modelPosition(model_.text(), shown));
+    mouse_.press(positionAt(event->position()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void NotesBoxView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) mouse_.drag(positionAt(event->position()));
 }
 
 void NotesBoxView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !pressed_) return;
-    pressed_ = false;
-    if (viewport()->rect().contains(event->position().toPoint())) release(window_, model_);
+    if (event->button() == Qt::LeftButton) mouse_.release(viewport()->rect().contains(event->position().toPoint()));
 }
 
 void NotesBoxView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    Form& form = window_.form();
-    window_.deliver([&] { form.userDblClick(model_); });
+    if (event->button() == Qt::LeftButton) mouse_.doubleClick(positionAt(event->position()));
+}
+
+void NotesBoxView::contextMenuEvent(QContextMenuEvent* event) { mouse_.contextMenu(*this, event->globalPos()); }
+
+void NotesBoxView::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    sync();
 }
 
 }  // namespace wb
