@@ -30,6 +30,41 @@ TEST_F(DatabaseTest, EmptySetIsAtBothEndsAndRefusesMoves)
     EXPECT_EQ(rs->RecordCount(), 0);
 }
 
+// The save re-creates its equipment set on the bare table and adds the rows
+// through it; showing the weighing next must see them.
+TEST_F(DatabaseTest, RowsAddedThroughAnEmptySetAreListed)
+{
+    for (const RecordSource& source : {RecordSource("Weighing"), RecordSource("Weighing").OrderBy("Date")}) {
+        SCOPED_TRACE(source.orderBy.empty() ? "table" : "ordered");
+        db->DeleteRows("Weighing", Criteria());
+        auto rs = db->CreateDynaset(source);
+        for (const char* tail : {"B", "A"}) {
+            rs->AddNew();
+            rs->setField("Tail", tail);
+            rs->Update();
+        }
+        EXPECT_FALSE(rs->IsBOF());
+        EXPECT_TRUE(rs->IsEOF());  // still where it stood: past the end
+        EXPECT_EQ(rs->RecordCount(), 2);
+        EXPECT_DB_ERROR(rs->field("Tail"), kNoCurrentRecord);
+        rs->MoveFirst();
+        EXPECT_EQ(tailsFromHere(*rs), "B,A");
+        rs->MovePrevious();
+        EXPECT_EQ(rs->field("Tail").toText(), "A");
+        rs->FindFirst(Criteria("Tail", Compare::Equal, "B"));
+        EXPECT_FALSE(rs->NoMatch());
+        EXPECT_EQ(rs->field("Tail").toText(), "B");
+
+        // Deleting them empties the set again: both ends at once.
+        rs->Delete();
+        rs->MoveNext();
+        rs->Delete();
+        rs->MoveNext();
+        EXPECT_TRUE(rs->IsBOF());
+        EXPECT_TRUE(rs->IsEOF());
+    }
+}
+
 TEST_F(Dynaset, OrderedSetStartsOnFirstRowAndWalksBothWays)
 {
     auto rs = byDate(*db);
