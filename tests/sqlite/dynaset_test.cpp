@@ -196,6 +196,40 @@ TEST_F(Dynaset, AddAfterDeleteOfLastRowIsNotListedTwice)
     EXPECT_EQ(tailsFromHere(*rs), "A,C,N");
 }
 
+// The rows were stored by an earlier connection, so this one has given out no
+// row ids yet when the newest rows go.
+TEST_F(Dynaset, RowAddedAfterTheNewestRowsWentIsNotListedByOlderSets)
+{
+    db->Close();
+    db = engine->OpenDatabase(folder.file("test.db"));
+    auto older = byDate(*db);  // A, B, C
+    db->DeleteRows("Weighing", Criteria());
+    auto other = db->CreateDynaset("Weighing");
+    other->AddNew();
+    other->setField("Tail", "N");
+    other->Update();
+    EXPECT_EQ(older->RecordCount(), 0);
+    EXPECT_DB_ERROR(older->MoveFirst(), kNoCurrentRecord);
+    EXPECT_EQ(other->RecordCount(), 1);
+    other->MoveFirst();
+    EXPECT_EQ(tailsFromHere(*other), "N");  // once, not also as a row it had before
+}
+
+// A failed save rolls back the deletion of a weighing's rows after its sets
+// were made again: the sets list the rows that come back.
+TEST_F(Dynaset, RowsBroughtBackByRollbackAreListed)
+{
+    db->BeginTrans();
+    auto table = db->CreateDynaset("Weighing");
+    table->MoveLast();
+    table->Delete();  // B, the newest row
+    auto made = byDate(*db);
+    table->Refresh();
+    db->Rollback();
+    EXPECT_EQ(tailsFromHere(*made), "A,B,C");
+    EXPECT_EQ(tailsFromHere(*table), "C,A,B");
+}
+
 TEST_F(Dynaset, EditStoresAndKeepsPosition)
 {
     auto rs = byDate(*db);
