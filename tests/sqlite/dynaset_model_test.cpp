@@ -2,7 +2,8 @@
 // from a table kept in memory at every question. Random sequences on a small
 // table drive both with the same steps (sets made from the table, from a query
 // with an order and a criterion, and from a filter; moves, finds, AddNew, Edit,
-// Update, Delete, Refresh, transactions, field reads) and compare every answer,
+// Update, Delete, Refresh, transactions, field reads, closing a set or the
+// whole database and opening it again) and compare every answer,
 // every error number and, after every step, each open set's ends, NoMatch,
 // current row, count and whole list.
 //
@@ -750,8 +751,22 @@ private:
                      model_.rows = saved_.back();
                      saved_.pop_back();
                  }));
-        } else {
+        } else if (chance(50)) {
             both(s + "Close", ok([&] { rs.Close(); }), ok([&] { m.open = false; }));
+        } else {
+            // The program run ends and a new one opens the file: an open
+            // transaction is undone, every set closed, and the new connection
+            // knows nothing of the row ids given out before.
+            both("close the database and open it again", ok([&] {
+                     db_->Close();
+                     db_ = engine_->OpenDatabase(file_);
+                 }),
+                 ok([&] {
+                     if (!saved_.empty()) model_.rows = saved_.front();
+                     saved_.clear();
+                     for (auto& m : models_)
+                         if (m) m->open = false;
+                 }));
         }
     }
 
