@@ -156,6 +156,8 @@ struct TableDef {
 
 // A dynaset. Semantics, as the old engine's:
 // - Made positioned on its first row; an empty set is at BOF and EOF at once.
+//   Rows added through an empty set are listed like any others: the set then
+//   stands at EOF (not BOF), and moves and finds reach them.
 // - MoveNext from the last row sets EOF, MovePrevious from the first sets BOF;
 //   MoveNext at EOF, MovePrevious at BOF, MoveFirst/MoveLast on an empty set
 //   fail with kNoCurrentRecord.

@@ -8,23 +8,27 @@
 
 namespace wb {
 
-void Form1::RecalcWeightAndBalance() {
+RecalcInput recalcInputOf(const Form1& f) {
     RecalcInput in;
-    in.Text2 = Text2.text();
-    in.Text9 = Text9.text();
-    in.Text10 = Text10.text();
-    in.JackTare = ws.JackTare;
-    in.JackWeight = ws.JackWeight;
-    in.JackArm = ws.JackArm;
-    in.FluidWeight = ws.FluidWeight;
-    in.FluidArm = ws.FluidArm;
-    in.ChangeDesc = ws.ChangeDesc;
-    in.ChangeWeight = ws.ChangeWeight;
-    in.ChangeArm = ws.ChangeArm;
-    in.ChangeInstalled = ws.ChangeInstalled;
-    in.ChangeRemoved = ws.ChangeRemoved;
-    in.Grid1Rows = Grid1.rows();
-    const RecalcResult r = ComputeWeightAndBalance(in);
+    in.Text2 = f.Text2.text();
+    in.Text9 = f.Text9.text();
+    in.Text10 = f.Text10.text();
+    in.JackTare = f.ws.JackTare;
+    in.JackWeight = f.ws.JackWeight;
+    in.JackArm = f.ws.JackArm;
+    in.FluidWeight = f.ws.FluidWeight;
+    in.FluidArm = f.ws.FluidArm;
+    in.ChangeDesc = f.ws.ChangeDesc;
+    in.ChangeWeight = f.ws.ChangeWeight;
+    in.ChangeArm = f.ws.ChangeArm;
+    in.ChangeInstalled = f.ws.ChangeInstalled;
+    in.ChangeRemoved = f.ws.ChangeRemoved;
+    in.Grid1Rows = f.Grid1.rows();
+    return in;
+}
+
+void Form1::RecalcWeightAndBalance() {
+    const RecalcResult r = ComputeWeightAndBalance(recalcInputOf(*this));
 
     ws.WeighedWeight = r.WeighedWeight;
     ws.WeighedMoment = r.WeighedMoment;

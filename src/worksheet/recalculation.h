@@ -3,10 +3,14 @@
 // change list from both and recalculates. RecalcWeightAndBalance itself is a
 // procedure of Form1 (worksheet/recalculation.cpp).
 #include "app/subsystem.h"
+#include "worksheet/recalculation_math.h"
 
 namespace wb {
 
 class TextBox;
+
+// What RecalcWeightAndBalance reads from the main window: boxes and arrays.
+RecalcInput recalcInputOf(const Form1& f);
 
 class Recalculation : public Subsystem {
 public:

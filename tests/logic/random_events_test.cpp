@@ -3,7 +3,10 @@
 // clicks and random answers to every dialog. After every event: no handler
 // failure reached the form, every grid keeps its row count, the mouse pointer
 // is back to the default; every 500 events and at the end both database files
-// pass integrity_check.
+// pass integrity_check. After every Save that stores the worksheet, the
+// stored weighing is shown on a second main window (on this one's equipment
+// set, as a move to it would show it) and must give the same header boxes,
+// grids and results as the worksheet that was saved.
 //
 //   WB_RANDOM_EVENTS  number of events (default 5000)
 //   WB_RANDOM_SEED    seed (default fixed); the seed used is printed
@@ -11,13 +14,20 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cmath>
+#include <functional>
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <random>
 
+#include "app/form1.h"
 #include "app/form2.h"
 #include "app/program.h"
+#include "platform/dates.h"
+#include "platform/numbers.h"
+#include "records/shown_rows.h"
+#include "worksheet/recalculation.h"
 #include "logic/opening_fixture.h"
 #include "platform/recording_printer.h"
 
@@ -34,17 +44,13 @@ class RandomDialogs : public Dialogs {
 public:
     explicit RandomDialogs(std::mt19937& random) : random_(random) {}
     std::map<std::string, int> shown;  // message texts, how often
+    std::vector<std::pair<std::string, int>> answers;  // titles and answers, since the last clear
 
     int MsgBox(const std::string& text, int style, const std::string& title) override {
         ++shown[title + ": " + text];
-        // Mostly stay: long runs of one program reach deeper states than restarts.
-        if (text == "OK to exit program without saving?" && random_() % 8) return msgbox::kNo;
-        switch (style & 7) {
-        case msgbox::kYesNo: return pick({msgbox::kYes, msgbox::kNo});
-        case msgbox::kOkCancel: return pick({msgbox::kOk, msgbox::kCancel});
-        case msgbox::kYesNoCancel: return pick({msgbox::kYes, msgbox::kNo, msgbox::kCancel});
-        default: return msgbox::kOk;
-        }
+        const int answer = answerTo(text, style);
+        answers.emplace_back(title, answer);
+        return answer;
     }
     std::optional<Font> chooseFont(const Font& preset) override {
         if (random_() % 2) return std::nullopt;
@@ -59,6 +65,16 @@ public:
     bool choosePrinter() override { return random_() % 2; }
 
 private:
+    int answerTo(const std::string& text, int style) {
+        // Mostly stay: long runs of one program reach deeper states than restarts.
+        if (text == "OK to exit program without saving?" && random_() % 8) return msgbox::kNo;
+        switch (style & 7) {
+        case msgbox::kYesNo: return pick({msgbox::kYes, msgbox::kNo});
+        case msgbox::kOkCancel: return pick({msgbox::kOk, msgbox::kCancel});
+        case msgbox::kYesNoCancel: return pick({msgbox::kYes, msgbox::kNo, msgbox::kCancel});
+        default: return msgbox::kOk;
+        }
+    }
     int pick(std::initializer_list<int> answers) {
         return *(answers.begin() + random_() % answers.size());
     }
@@ -99,6 +115,273 @@ long rowsOf(const std::string& file, const std::string& table) {
     return rows;
 }
 
+// Message boxes of the second window: none is expected; each is counted.
+class QuietDialogs : public Dialogs {
+public:
+    int shown = 0;
+    int MsgBox(const std::string&, int style, const std::string&) override {
+        ++shown;
+        return (style & 7) == msgbox::kYesNo ? msgbox::kNo : msgbox::kOk;
+    }
+    std::optional<Font> chooseFont(const Font&) override { return std::nullopt; }
+    bool choosePrinter() override { return false; }
+};
+
+// A text's number by the leading-number parse, or nothing.
+std::optional<double> numberIn(const std::string& text) {
+    try {
+        return parseLeadingNumber(text);
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+// Two shown numbers agree within the rounding of the masks ("#####0.0" and finer).
+bool sameShownNumber(double a, double b) {
+    return std::abs(a - b) <= 0.051 + 1e-6 * std::max(std::abs(a), std::abs(b));
+}
+
+// A number cell as the worksheet computes with it: the leading number, a
+// blank or unreadable cell 0.
+double cellNumber(const std::string& text) { return numberIn(text).value_or(0); }
+
+std::vector<std::string> cellsOf(const std::string& rowText) {
+    std::vector<std::string> cells;
+    std::string::size_type start = 0;
+    while (true) {
+        const auto tab = rowText.find('\t', start);
+        cells.push_back(rowText.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) return cells;
+        start = tab + 1;
+    }
+}
+
+// A grid row as the round trip compares it: 'T' a text cell, 'N' a number
+// cell (compared by value), '-' a cell it leaves out (a moment, derived from
+// the others and checked through the results).
+using Row = std::vector<std::string>;
+const std::map<std::string, std::string> kColumns = {
+    {"Grid1", "TTNN-TT"}, {"Grid2", "TNNN-"}, {"Grid3", "TTNN-"}, {"Grid4", "TNN-"}};
+
+// What the round trip compares: header boxes and results as texts, grids as cells.
+struct Shown {
+    std::map<std::string, std::string> boxes;
+    std::map<std::string, std::vector<Row>> grids;
+    bool results = true;  // false: the display ends before the recalculation
+};
+
+const char* const kHeaderBoxes[] = {"Text1", "Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text7", "Text8",
+                                    "Text9", "Text10", "Text11", "Text12", "Text13", "Text14", "Text15", "Text16",
+                                    "Text22", "Text23", "Text24", "Text27"};
+const std::pair<const char*, int> kGrids[] = {{"Grid1", 30}, {"Grid2", 5}, {"Grid4", 5}, {"Grid3", 100}};
+
+Shown shownOn(const Form1& f) {
+    Shown out;
+    for (const char* name : kHeaderBoxes) out.boxes[name] = dynamic_cast<const TextBox&>(*f.find(name)).text();
+    for (const auto& [name, rows] : kGrids) {
+        const auto& g = dynamic_cast<const Grid&>(*f.find(name));
+        for (int r = 0; r < rows; ++r) out.grids[name].push_back(cellsOf(g.rowText(r)));
+    }
+    return out;
+}
+
+// An element's text, and the number the save stores for it: the leading
+// number (Null 0) in normal mode; in search mode the element itself, which
+// a number column takes only when it is a number.
+std::string elementText(const Value& v) { return v.isNull() ? "" : v.toText(); }
+std::string storedNumber(const Value& v, bool searchMode) {
+    if (searchMode) return isNumericValue(v) ? numberToText(leadingNumberOf(v)) : "";
+    return numberToText(cellNumber(elementText(v)));
+}
+
+// One equipment row as the save writes it.
+struct EquipmentRow {
+    int rowNum;
+    std::string desc, serial, weight, arm;
+    bool install = false, remove = false;
+    bool changeRow() const { return install || remove || desc == kPreviousEmpty; }
+};
+
+// The worksheet as it was saved, as showing it again must give it: the saved
+// rows of each list closed up and numbered from 0, a change-list row without
+// a mark read back as a list row (the rule that tells the lists apart), row 0
+// made from the header boxes when no stored previous-empty row is found, the
+// numbers in the form their stored values take, and the recalculation that
+// ends the display run on the worksheet so shown.
+Shown expectedAfterSave(const Form1& f, bool searchMode, bool equipmentTableEmpty) {
+    Shown out = shownOn(f);
+    const WorksheetState& ws = f.ws;
+    for (const char* box : {"Text9", "Text10", "Text11"}) out.boxes[box] = numberToText(cellNumber(out.boxes[box]));
+
+    // Weighing points and fluids from their elements.
+    for (int i = 0; i < 5; ++i) {
+        const char* jackDefault = searchMode ? "" : std::array{"Right Main", "Left Main", "Nose", "", ""}[i];
+        const char* fluidDefault = searchMode ? "" : std::array{"Forward Tanks", "Aft Tanks", "", "", ""}[i];
+        auto desc = [](const Value& v, const char* whenNull) {
+            return v.isNull() || v.isEmpty() ? std::string(whenNull) : v.toText();
+        };
+        out.grids["Grid2"][i] = {desc(ws.JackDesc[i], jackDefault), storedNumber(ws.JackTare[i], searchMode),
+                                 storedNumber(ws.JackWeight[i], searchMode), storedNumber(ws.JackArm[i], searchMode), ""};
+        out.grids["Grid4"][i] = {desc(ws.FluidDesc[i], fluidDefault), storedNumber(ws.FluidWeight[i], searchMode),
+                                 storedNumber(ws.FluidArm[i], searchMode), ""};
+    }
+
+    // The equipment rows in the order the save adds them.
+    std::vector<EquipmentRow> stored;
+    int changes = 0, items = 0;
+    auto described = [](const Value& v) { return !(v.isNull() || v.isEmpty() || (v.isText() && v.toText().empty())); };
+    for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
+        if (!described(ws.ChangeDesc[i])) continue;
+        stored.push_back({changes++, ws.ChangeDesc[i].toText().substr(0, 25), elementText(ws.ChangeSerial[i]),
+                          numberToText(cellNumber(elementText(ws.ChangeWeight[i]))),
+                          numberToText(cellNumber(elementText(ws.ChangeArm[i]))),
+                          elementText(ws.ChangeInstalled[i]) == "X", elementText(ws.ChangeRemoved[i]) == "X"});
+    }
+    for (int i = 0; i < WorksheetState::kListBound; ++i) {
+        if (!described(ws.ListDesc[i])) continue;
+        auto listNumber = [](const Value& v) { return isNumericValue(v) ? numberToText(leadingNumberOf(v)) : ""; };
+        stored.push_back({items++, ws.ListDesc[i].toText().substr(0, 25), elementText(ws.ListSerial[i]),
+                          listNumber(ws.ListWeight[i]), listNumber(ws.ListArm[i])});
+    }
+    auto first = [&](int rowNum, bool changeRow) -> const EquipmentRow* {
+        for (const EquipmentRow& r : stored)
+            if (r.rowNum == rowNum && r.changeRow() == changeRow) return &r;
+        return nullptr;
+    };
+    const Row blank1(7), blank3(5);
+    for (int i = 0; i < 30; ++i) {
+        const EquipmentRow* r = first(i, true);
+        Row row = blank1;
+        if (i == 0 && r && r->desc != kPreviousEmpty)
+            row = {kPreviousEmpty, out.boxes["Text2"], out.boxes["Text9"], out.boxes["Text10"], "", "//////", "//////"};
+        else if (i == 0 && r)
+            row = {r->desc, r->serial, r->weight, r->arm, "", "//////", "//////"};
+        else if (r)
+            row = {r->desc, r->serial, r->weight, r->arm, "", r->install ? "X" : "", r->remove ? "X" : ""};
+        out.grids["Grid1"][i] = row;
+    }
+    for (int i = 0; i < 100; ++i) {
+        const EquipmentRow* r = first(i, false);
+        out.grids["Grid3"][i] = r ? Row{r->desc, r->serial, r->weight, r->arm, ""} : blank3;
+    }
+    if (stored.empty() && equipmentTableEmpty) {  // nothing to show: the display ends there
+        out.results = false;
+        for (int i = 0; i < 30; ++i) out.grids["Grid1"][i] = blank1;
+        return out;
+    }
+
+    // The recalculation that ends the display, on the worksheet as shown.
+    std::vector<Value> jackTare, jackWeight, jackArm, fluidWeight, fluidArm;
+    for (const Row& row : out.grids["Grid2"]) {
+        jackTare.push_back(row[1]);
+        jackWeight.push_back(row[2]);
+        jackArm.push_back(row[3]);
+    }
+    for (const Row& row : out.grids["Grid4"]) {
+        fluidWeight.push_back(row[1]);
+        fluidArm.push_back(row[2]);
+    }
+    std::vector<Value> desc, weight, arm, installed, removed;
+    for (const Row& row : out.grids["Grid1"]) {
+        desc.push_back(row[0]);
+        weight.push_back(row[2]);
+        arm.push_back(row[3]);
+        installed.push_back(row[5]);
+        removed.push_back(row[6]);
+    }
+    RecalcInput in;
+    in.Text2 = out.boxes["Text2"];
+    in.Text9 = out.boxes["Text9"];
+    in.Text10 = out.boxes["Text10"];
+    in.JackTare = jackTare;
+    in.JackWeight = jackWeight;
+    in.JackArm = jackArm;
+    in.FluidWeight = fluidWeight;
+    in.FluidArm = fluidArm;
+    in.ChangeDesc = desc;
+    in.ChangeWeight = weight;
+    in.ChangeArm = arm;
+    in.ChangeInstalled = installed;
+    in.ChangeRemoved = removed;
+    try {
+        const RecalcResult r = ComputeWeightAndBalance(in);
+        auto cut = [](const std::string& text, const TextBox& box) {
+            return box.maxLength() > 0 ? text.substr(0, static_cast<size_t>(box.maxLength())) : text;
+        };
+        if (r.weighed) {
+            out.boxes["Text9"] = cut(r.weighed->Text9, f.Text9);
+            out.boxes["Text10"] = cut(r.weighed->Text10, f.Text10);
+            out.grids["Grid1"][0] = cellsOf(r.weighed->row0.rowText);
+        }
+        out.boxes["Text23"] = cut(r.Text23, f.Text23);
+        out.boxes["Text24"] = cut(r.Text24, f.Text24);
+        out.boxes["Text27"] = cut(r.Text27, f.Text27);
+    } catch (const RuntimeError&) {
+        out.results = false;  // an overflow writes no result
+    }
+    return out;
+}
+
+// The totals of the worksheet as it stood when saved (its own arrays).
+std::string savedTotals(const Form1& f) {
+    const RecalcInput in = recalcInputOf(f);
+    try {
+        const RecalcResult r = ComputeWeightAndBalance(in);
+        return r.Text23 + " " + r.Text24 + " " + r.Text27;
+    } catch (const RuntimeError&) {
+        return "overflow";
+    }
+}
+
+std::string dump(const Form1& f) {
+    std::string out;
+    const Shown s = shownOn(f);
+    for (const auto& [name, text] : s.boxes) out += name + "=" + text + " ";
+    out += "\n";
+    for (const auto& [name, rows] : s.grids)
+        for (size_t r = 0; r < rows.size(); ++r) {
+            std::string t;
+            for (const std::string& c : rows[r]) t += c + "|";
+            if (t.find_first_not_of('|') != std::string::npos) out += "  " + name + "[" + std::to_string(r) + "] " + t + "\n";
+        }
+    return out;
+}
+
+// The differences between the saved worksheet and its showing, one a line.
+std::string differences(const Shown& saved, const Shown& shown) {
+    std::string out;
+    for (const auto& [name, text] : saved.boxes) {
+        const std::string& again = shown.boxes.at(name);
+        if ((name == "Text23" || name == "Text24" || name == "Text27") && !saved.results) continue;
+        bool same = text == again;
+        if (!same && (name == "Text9" || name == "Text10" || name == "Text11")) same = sameShownNumber(cellNumber(text), cellNumber(again));
+        if (!same && name == "Text7") {
+            const auto a = parseDate(text), b = parseDate(again);
+            same = a && b && *a == *b;
+        }
+        if (!same) out += "  " + name + ": saved \"" + text + "\", shown \"" + again + "\"\n";
+    }
+    auto join = [](const Row& row) {
+        std::string t;
+        for (const std::string& c : row) t += (t.empty() ? "" : "|") + c;
+        return t;
+    };
+    for (const auto& [name, rows] : saved.grids) {
+        const std::string& kinds = kColumns.at(name);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const Row& a = rows[r];
+            const Row& b = shown.grids.at(name)[r];
+            bool same = a.size() == kinds.size() && b.size() == kinds.size();
+            for (size_t c = 0; same && c < kinds.size(); ++c) {
+                if (kinds[c] == 'T') same = a[c] == b[c];
+                if (kinds[c] == 'N') same = sameShownNumber(cellNumber(a[c]), cellNumber(b[c]));
+            }
+            if (!same) out += "  " + name + " row " + std::to_string(r) + ": saved \"" + join(a) + "\", shown \"" + join(b) + "\"\n";
+        }
+    }
+    return out;
+}
+
 class RandomEvents {
 public:
     explicit RandomEvents(unsigned long seed) : random_(seed), dialogs_(random_) {
@@ -129,7 +412,13 @@ public:
         const std::string records = dataFolder_ + "/" + kRecordDatabaseName;
         out << "starts " << starts_ << ", printed lines " << printerLines_ << ", stored weighings "
             << rowsOf(records, "Aircraft") << ", equipment rows " << rowsOf(records, "Equipment") << ", events on a found record " << searchShown_
-            << ", on a stored record " << storedShown_ << "\n";
+            << ", on a stored record " << storedShown_ << ", saves shown again " << roundTrips_
+            << "\n";
+        // The save stores only described rows, and showing reserves change row 0
+        // for the previous-empty row: the totals of a shown weighing can differ
+        // from those of the worksheet saved.
+        out << "  shown totals other than the saved worksheet's: " << totalsChanged_.size() << "\n";
+        for (const std::string& example : totalsChanged_) out << "    " << example << "\n";
         for (const auto& [text, count] : failures_) out << "  contained " << count << "x: " << text << "\n";
         for (const auto& [text, count] : dialogs_.shown) out << "  message " << count << "x: " << text << "\n";
     }
@@ -152,6 +441,7 @@ private:
 
     void startProgram() {
         if (program_) collectFailures();
+        viewer_.reset();
         program_.reset();
         program_ = std::make_unique<Program>(services_);
         program_->start();
@@ -172,6 +462,97 @@ private:
             if (auto* t = dynamic_cast<TextBox*>(c)) texts_.push_back(t);
             if (auto* g = dynamic_cast<Grid*>(c)) grids_.push_back(g);
             if (dynamic_cast<CommandButton*>(c) || dynamic_cast<CheckBox*>(c)) buttons_.push_back(c);
+        }
+        const std::function<void()> save = f.Command3D13.Click;
+        f.Command3D13.Click = [this, save] {
+            Form1& main = *form_;
+            const bool deleting = main.Text1.text() == "0";
+            dialogs_.answers.clear();
+            save();
+            if (!deleting && main.ws.SavedState == 1 && stored()) checkRoundTrip(main);
+        };
+    }
+
+    // Whether the save just made stored the worksheet: no check refused it,
+    // no failure undid it, and the user did not decline to replace a weighing.
+    bool stored() const {
+        for (const auto& [title, answer] : dialogs_.answers) {
+            if (title == "No date entered" || title == "No tail number entered") return false;
+            if (title.rfind("Not saved", 0) == 0) return false;
+            if (title == "Weighing already stored" && answer != msgbox::kYes) return false;
+        }
+        return true;
+    }
+
+    // Shows the weighing just stored on a second main window, as a move to it
+    // shows it: its own set of weighings on the stored row, this window's
+    // equipment set.
+    void checkRoundTrip(Form1& main) {
+        ++roundTrips_;
+        const bool found = main.ws.SearchActive == 1;
+        long equipmentRows = -1;
+        try {
+            equipmentRows = main.dbRecords->CreateDynaset("Equipment")->RecordCount();
+        } catch (const RuntimeError&) {
+        }
+        const Shown saved = expectedAfterSave(main, found, equipmentRows == 0);
+        if (!viewer_) {
+            viewerServices_.dialogs = &viewerDialogs_;
+            viewerServices_.clock = &clock_;
+            viewerServices_.printer = &printer_;
+            viewerServices_.endProgram = [] {};
+            viewer_ = std::make_unique<Form1>(viewerServices_, main.Data1);
+            viewer_->dispatch([&] { viewer_->Load(); });
+        }
+        Form1& v = *viewer_;
+        v.dbRecords = main.dbRecords;
+        v.rsEquipment = main.rsEquipment;
+        std::shared_ptr<Recordset> weighings;
+        try {
+            weighings = main.dbRecords->CreateDynaset(RecordSource("Aircraft").OrderBy("Date"));
+            weighings->FindFirst(Criteria("Tail", Compare::Equal, main.Text1.text())
+                                     .And("Date", Compare::Equal, main.Text7.text()));
+        } catch (const RuntimeError& e) {
+            ADD_FAILURE() << "event " << event_ << ": the saved weighing cannot be read: " << e.what();
+            return;
+        }
+        if (weighings->NoMatch()) {
+            ADD_FAILURE() << "event " << event_ << ": the saved weighing " << main.Text1.text() << " "
+                          << main.Text7.text() << " is not stored";
+            return;
+        }
+        (found ? v.rsFound : v.rsAircraft) = weighings;
+        v.Text25.setText(main.Text25.text());
+        v.Text26.setText(main.Text26.text());
+        const int failuresBefore = v.containedFailures(), messagesBefore = viewerDialogs_.shown;
+        v.dispatch([&] {
+            v.ws.SearchActive = found ? 1 : 0;
+            v.ws.NewRecordMode = 0;
+            v.ClearWorksheet();
+            v.ws.SavedState = 1;
+            if (found)
+                v.ShowFoundRecord();
+            else
+                v.ShowRecord();
+        });
+        EXPECT_EQ(v.containedFailures(), failuresBefore) << "event " << event_ << ": " << v.lastFailure();
+        EXPECT_EQ(viewerDialogs_.shown, messagesBefore) << "event " << event_ << ": a message while showing";
+        const std::string before = savedTotals(main);
+        const std::string after = v.Text23.text() + " " + v.Text24.text() + " " + v.Text27.text();
+        if (saved.results && before != after)
+            totalsChanged_.push_back("event " + std::to_string(event_) + ": " + before + " -> " + after);
+        const std::string diff = differences(saved, shownOn(v));
+        if (!diff.empty()) {
+            std::string sets = " Equipment rows " + std::to_string(equipmentRows);
+            try {
+                Recordset& eq = Form1::need(main.rsEquipment);
+                sets += ", equipment set BOF " + std::to_string(eq.IsBOF()) + " EOF " + std::to_string(eq.IsEOF()) +
+                        " rows " + std::to_string(eq.RecordCount());
+            } catch (const RuntimeError& e) {
+                sets += std::string(", equipment set: ") + e.what();
+            }
+            ADD_FAILURE() << "event " << event_ << ": the saved weighing shown again differs (" << (found ? "found" : "browse")
+                          << " record):" << sets << "\n" << diff << "saved:\n" << dump(main) << "shown:\n" << dump(v);
         }
     }
 
@@ -292,6 +673,11 @@ private:
     size_t printerLines_ = 0;
     long searchShown_ = 0, storedShown_ = 0;  // events after which a found / stored record stood
     std::map<std::string, int> failures_;
+    QuietDialogs viewerDialogs_;
+    Services viewerServices_;
+    std::unique_ptr<Form1> viewer_;  // shows each stored weighing again
+    long roundTrips_ = 0;
+    std::vector<std::string> totalsChanged_;  // event: saved totals -> shown totals
 };
 
 TEST(RandomEvents, TheProgramHoldsUnderRandomInput) {

@@ -30,6 +30,41 @@ TEST_F(DatabaseTest, EmptySetIsAtBothEndsAndRefusesMoves)
     EXPECT_EQ(rs->RecordCount(), 0);
 }
 
+// The save re-creates its equipment set on the bare table and adds the rows
+// through it; showing the weighing next must see them.
+TEST_F(DatabaseTest, RowsAddedThroughAnEmptySetAreListed)
+{
+    for (const RecordSource& source : {RecordSource("Weighing"), RecordSource("Weighing").OrderBy("Date")}) {
+        SCOPED_TRACE(source.orderBy.empty() ? "table" : "ordered");
+        db->DeleteRows("Weighing", Criteria());
+        auto rs = db->CreateDynaset(source);
+        for (const char* tail : {"B", "A"}) {
+            rs->AddNew();
+            rs->setField("Tail", tail);
+            rs->Update();
+        }
+        EXPECT_FALSE(rs->IsBOF());
+        EXPECT_TRUE(rs->IsEOF());  // still where it stood: past the end
+        EXPECT_EQ(rs->RecordCount(), 2);
+        EXPECT_DB_ERROR(rs->field("Tail"), kNoCurrentRecord);
+        rs->MoveFirst();
+        EXPECT_EQ(tailsFromHere(*rs), "B,A");
+        rs->MovePrevious();
+        EXPECT_EQ(rs->field("Tail").toText(), "A");
+        rs->FindFirst(Criteria("Tail", Compare::Equal, "B"));
+        EXPECT_FALSE(rs->NoMatch());
+        EXPECT_EQ(rs->field("Tail").toText(), "B");
+
+        // Deleting them empties the set again: both ends at once.
+        rs->Delete();
+        rs->MoveNext();
+        rs->Delete();
+        rs->MoveNext();
+        EXPECT_TRUE(rs->IsBOF());
+        EXPECT_TRUE(rs->IsEOF());
+    }
+}
+
 TEST_F(Dynaset, OrderedSetStartsOnFirstRowAndWalksBothWays)
 {
     auto rs = byDate(*db);
@@ -159,6 +194,40 @@ TEST_F(Dynaset, AddAfterDeleteOfLastRowIsNotListedTwice)
     rs->Update();
     rs->MoveFirst();
     EXPECT_EQ(tailsFromHere(*rs), "A,C,N");
+}
+
+// The rows were stored by an earlier connection, so this one has given out no
+// row ids yet when the newest rows go.
+TEST_F(Dynaset, RowAddedAfterTheNewestRowsWentIsNotListedByOlderSets)
+{
+    db->Close();
+    db = engine->OpenDatabase(folder.file("test.db"));
+    auto older = byDate(*db);  // A, B, C
+    db->DeleteRows("Weighing", Criteria());
+    auto other = db->CreateDynaset("Weighing");
+    other->AddNew();
+    other->setField("Tail", "N");
+    other->Update();
+    EXPECT_EQ(older->RecordCount(), 0);
+    EXPECT_DB_ERROR(older->MoveFirst(), kNoCurrentRecord);
+    EXPECT_EQ(other->RecordCount(), 1);
+    other->MoveFirst();
+    EXPECT_EQ(tailsFromHere(*other), "N");  // once, not also as a row it had before
+}
+
+// A failed save rolls back the deletion of a weighing's rows after its sets
+// were made again: the sets list the rows that come back.
+TEST_F(Dynaset, RowsBroughtBackByRollbackAreListed)
+{
+    db->BeginTrans();
+    auto table = db->CreateDynaset("Weighing");
+    table->MoveLast();
+    table->Delete();  // B, the newest row
+    auto made = byDate(*db);
+    table->Refresh();
+    db->Rollback();
+    EXPECT_EQ(tailsFromHere(*made), "A,B,C");
+    EXPECT_EQ(tailsFromHere(*table), "C,A,B");
 }
 
 TEST_F(Dynaset, EditStoresAndKeepsPosition)

@@ -110,14 +110,16 @@ std::int64_t SqliteDatabase::maxRowid(const TableInfo& table)
     s.step();
     std::int64_t max = s.columnInt(0);
     s.reset();
-    return max;
+    std::int64_t& high = highWater_[table.def.name];
+    high = std::max(high, max);
+    return high;
 }
 
 std::int64_t SqliteDatabase::nextRowid(const TableInfo& table)
 {
-    std::int64_t& high = highWater_[table.def.name];
-    high = std::max(high, maxRowid(table)) + 1;
-    return high;
+    const std::int64_t next = maxRowid(table) + 1;
+    highWater_[table.def.name] = next;
+    return next;
 }
 
 void SqliteDatabase::requireWritable() const

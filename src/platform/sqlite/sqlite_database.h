@@ -41,6 +41,9 @@ public:
     // A prepared statement kept for reuse, reset and unbound.
     Statement& statement(const std::string& sql);
     const TableInfo& table(const std::string& name) const;
+    // The highest row id of the table that this connection has seen or given
+    // out: a record set lists the rows up to it (those a rollback brings back
+    // among them), and every row added later lies above it.
     std::int64_t maxRowid(const TableInfo& table);
     // A row id above every row id this connection has seen in the table, so a
     // deleted row's id is never given again while record sets may remember it.

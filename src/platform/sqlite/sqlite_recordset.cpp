@@ -44,7 +44,7 @@ void SqliteRecordset::ensurePositioned()
 {
     if (pos_.kind != Position::Unset) return;
     std::optional<Position> first = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
-    pos_ = first ? *first : Position::of(Position::Empty);
+    pos_ = first ? *first : Position::of(Position::AfterLast);
 }
 
 // ---- seeking ---------------------------------------------------------------
@@ -196,26 +196,29 @@ std::optional<SqliteRecordset::Position> SqliteRecordset::step(Direction dir, co
     }
 }
 
-SqliteRecordset::Position SqliteRecordset::endPosition(Position::Kind kind)
+bool SqliteRecordset::hasRows()
 {
-    bool any = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr).has_value();
-    return Position::of(any ? kind : Position::Empty);
+    return step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr).has_value();
 }
 
 // ---- ends and moves --------------------------------------------------------
 
+// Off the rows, a set with no rows stands at both ends; one that has rows
+// again (added through it) stands at the end it was at.
 bool SqliteRecordset::IsBOF()
 {
     requireOpen();
     ensurePositioned();
-    return pos_.kind == Position::BeforeFirst || pos_.kind == Position::Empty;
+    if (pos_.kind == Position::BeforeFirst) return true;
+    return pos_.kind == Position::AfterLast && !hasRows();
 }
 
 bool SqliteRecordset::IsEOF()
 {
     requireOpen();
     ensurePositioned();
-    return pos_.kind == Position::AfterLast || pos_.kind == Position::Empty;
+    if (pos_.kind == Position::AfterLast) return true;
+    return pos_.kind == Position::BeforeFirst && !hasRows();
 }
 
 bool SqliteRecordset::NoMatch() const
@@ -230,7 +233,7 @@ void SqliteRecordset::MoveFirst()
     abandonPending();
     std::optional<Position> p = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
     if (!p) {
-        pos_ = Position::of(Position::Empty);
+        pos_ = Position::of(Position::AfterLast);
         noCurrentRecord();
     }
     pos_ = *p;
@@ -242,7 +245,7 @@ void SqliteRecordset::MoveLast()
     abandonPending();
     std::optional<Position> p = step(Direction::Backward, Position::of(Position::AfterLast), nullptr);
     if (!p) {
-        pos_ = Position::of(Position::Empty);
+        pos_ = Position::of(Position::AfterLast);
         noCurrentRecord();
     }
     pos_ = *p;
@@ -252,20 +255,20 @@ void SqliteRecordset::MoveNext()
 {
     requireOpen();
     ensurePositioned();
-    if (pos_.kind == Position::AfterLast || pos_.kind == Position::Empty) noCurrentRecord();
+    if (IsEOF()) noCurrentRecord();
     abandonPending();
     std::optional<Position> p = step(Direction::Forward, pos_, nullptr);
-    pos_ = p ? *p : endPosition(Position::AfterLast);
+    pos_ = p ? *p : Position::of(Position::AfterLast);
 }
 
 void SqliteRecordset::MovePrevious()
 {
     requireOpen();
     ensurePositioned();
-    if (pos_.kind == Position::BeforeFirst || pos_.kind == Position::Empty) noCurrentRecord();
+    if (IsBOF()) noCurrentRecord();
     abandonPending();
     std::optional<Position> p = step(Direction::Backward, pos_, nullptr);
-    pos_ = p ? *p : endPosition(Position::BeforeFirst);
+    pos_ = p ? *p : Position::of(Position::BeforeFirst);
 }
 
 // ---- finds -----------------------------------------------------------------

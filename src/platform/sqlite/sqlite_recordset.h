@@ -52,7 +52,7 @@ public:
 
 private:
     struct Position {
-        enum Kind { Unset, BeforeFirst, AfterLast, Empty, Base, Added } kind = Unset;
+        enum Kind { Unset, BeforeFirst, AfterLast, Base, Added } kind = Unset;
         std::vector<SqlValue> order;  // Base: the row's order values
         std::int64_t rowid = 0;       // Base and Added
         size_t added = 0;             // Added: index into added_
@@ -74,7 +74,7 @@ private:
     std::optional<Position> seekBase(Direction dir, const Position* from, const SqlCondition* extra);
     std::optional<Position> seekAdded(Direction dir, std::optional<size_t> from, const SqlCondition* extra);
     bool rowExists(std::int64_t rowid, const SqlCondition* extra);
-    Position endPosition(Position::Kind kind);
+    bool hasRows();
     void find(Direction dir, const Position& from, const Criteria& c);
     const std::vector<SqlValue>& currentRow();
     bool hasCurrentRow() const { return pos_.kind == Position::Base || pos_.kind == Position::Added; }
