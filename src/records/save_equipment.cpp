@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/numbers.h"
 #include "platform/utf8.h"
+#include "worksheet/recalculation_math.h"
 
 namespace wb {
 
@@ -38,21 +39,40 @@ std::string cutDescription(const Value& v)
 
 }  // namespace
 
+// Readers tell the lists apart by the row alone: a row with a mark or the
+// previous-empty description is a change row, any other an equipment-list row,
+// and each list is shown by row number, with change row 0 kept for the
+// previous-empty row. So the numbers are counted per list as a reader will
+// see it: an item never takes change number 0 (it would be hidden behind the
+// previous-empty row made from the header), and a change row without a mark
+// follows the equipment list's own rows (on their numbers it would hide one).
 EquipmentRows equipmentRowsOf(const WorksheetState& ws)
 {
     EquipmentRows out;
+    int listRowCount = 0;
+    for (int i = 0; i < WorksheetState::kListBound; ++i)
+        if (!isEmptyDescription(ws.ListDesc[i])) ++listRowCount;
+
+    int nextChange = 0;
+    int nextReadAsList = listRowCount;
     for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
         const Value& desc = ws.ChangeDesc[i];
         if (!desc.isNull() && utf8::length(desc.toText()) > kDescriptionLength) ++out.longChangeDescriptions;
         if (isEmptyDescription(desc)) continue;
         EquipmentRowWrite row;
-        row.RowNum = static_cast<std::int16_t>(out.changeRows.size());
         row.Description = cutDescription(desc);
         row.Serial = unchangedOrEmptyText(ws.ChangeSerial[i]);
         row.Weight = parsedNumber(ws.ChangeWeight[i]);
         row.Arm = parsedNumber(ws.ChangeArm[i]);
         row.Install = isMark(ws.ChangeInstalled[i]);
         row.Remove = isMark(ws.ChangeRemoved[i]);
+        const bool previousEmpty = row.Description == kPreviousEmpty;
+        if (row.Install || row.Remove || previousEmpty) {
+            if (nextChange == 0 && !previousEmpty) nextChange = 1;
+            row.RowNum = static_cast<std::int16_t>(nextChange++);
+        } else {
+            row.RowNum = static_cast<std::int16_t>(nextReadAsList++);
+        }
         out.changeRows.push_back(std::move(row));
     }
     for (int i = 0; i < WorksheetState::kListBound; ++i) {

@@ -24,8 +24,11 @@ struct EquipmentRowWrite {
 };
 
 struct EquipmentRows {
-    std::vector<EquipmentRowWrite> changeRows;  // RowNum 0, 1, ... over the described rows
-    std::vector<EquipmentRowWrite> listRows;    // RowNum again from 0
+    // The described change rows in grid order. Marked rows and the
+    // previous-empty row are numbered 0, 1, ... (from 1 when no previous-empty
+    // row leads); a row without a mark takes the next number after listRows'.
+    std::vector<EquipmentRowWrite> changeRows;
+    std::vector<EquipmentRowWrite> listRows;  // RowNum again from 0
     int longChangeDescriptions = 0;             // change-list descriptions over the limit
 };
 

@@ -204,7 +204,7 @@ struct EquipmentRow {
 
 // The worksheet as it was saved, as showing it again must give it: the saved
 // rows of each list closed up and numbered from 0, a change-list row without
-// a mark read back as a list row (the rule that tells the lists apart), row 0
+// a mark read back as a list row after the list's own rows, row 0
 // made from the header boxes when no stored previous-empty row is found, the
 // numbers in the form their stored values take, and the recalculation that
 // ends the display run on the worksheet so shown.
@@ -227,15 +227,27 @@ Shown expectedAfterSave(const Form1& f, bool searchMode, bool equipmentTableEmpt
     }
 
     // The equipment rows in the order the save adds them.
+    // Change rows are numbered within the list they read back in: items from 1
+    // when no previous-empty row leads, unmarked rows after the list's rows.
     std::vector<EquipmentRow> stored;
-    int changes = 0, items = 0;
+    int items = 0;
     auto described = [](const Value& v) { return !(v.isNull() || v.isEmpty() || (v.isText() && v.toText().empty())); };
+    int readAsItems = 0;
+    for (int i = 0; i < WorksheetState::kListBound; ++i) readAsItems += described(ws.ListDesc[i]);
+    int changes = 0;
     for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
         if (!described(ws.ChangeDesc[i])) continue;
-        stored.push_back({changes++, ws.ChangeDesc[i].toText().substr(0, 25), elementText(ws.ChangeSerial[i]),
-                          numberToText(cellNumber(elementText(ws.ChangeWeight[i]))),
-                          numberToText(cellNumber(elementText(ws.ChangeArm[i]))),
-                          elementText(ws.ChangeInstalled[i]) == "X", elementText(ws.ChangeRemoved[i]) == "X"});
+        EquipmentRow row{0, ws.ChangeDesc[i].toText().substr(0, 25), elementText(ws.ChangeSerial[i]),
+                         numberToText(cellNumber(elementText(ws.ChangeWeight[i]))),
+                         numberToText(cellNumber(elementText(ws.ChangeArm[i]))),
+                         elementText(ws.ChangeInstalled[i]) == "X", elementText(ws.ChangeRemoved[i]) == "X"};
+        if (!row.changeRow()) {
+            row.rowNum = readAsItems++;
+        } else {
+            if (changes == 0 && row.desc != kPreviousEmpty) changes = 1;
+            row.rowNum = changes++;
+        }
+        stored.push_back(row);
     }
     for (int i = 0; i < WorksheetState::kListBound; ++i) {
         if (!described(ws.ListDesc[i])) continue;
