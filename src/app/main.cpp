@@ -3,6 +3,7 @@
 // working folder is the folder the program was started from.
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <map>
 #include <memory>
 
@@ -18,6 +19,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Weight and Balance");
+    // The installed desktop entry and icon; a run from the source tree has no
+    // icon in the theme and keeps the default one.
+    QGuiApplication::setDesktopFileName("weight-and-balance");
+    QApplication::setWindowIcon(QIcon::fromTheme("weight-and-balance"));
     // The program ends by its own Exit or by closing the main window, never
     // because no window is shown for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
