@@ -2,6 +2,7 @@
 // A headless main window for tests: scripted message boxes, a fixed clock, no
 // database engine. The window is loaded, shown and activated as at start-up.
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,9 +24,11 @@ public:
     };
     std::vector<Shown> shown;
     std::deque<int> answers;  // unanswered boxes take their default button
+    std::map<std::string, int> answerByTitle;  // before `answers`, every time
 
     int MsgBox(const std::string& text, int style, const std::string& title) override {
         shown.push_back({text, style, title});
+        if (auto it = answerByTitle.find(title); it != answerByTitle.end()) return it->second;
         if (!answers.empty()) {
             const int a = answers.front();
             answers.pop_front();

@@ -118,11 +118,12 @@ inline std::string shown(const Value& v) {
 // not kept in the dialogs' list.
 inline void clickSaveReplacing(MainWindowFixture& w) {
     const std::size_t before = w.dialogs.shown.size();
-    w.dialogs.answers.push_front(msgbox::kYes);
+    const char* question = "Weighing already stored";
+    w.dialogs.answerByTitle[question] = msgbox::kYes;
     w.click(w.f().Command3D13);
-    const bool asked = w.dialogs.shown.size() > before && w.dialogs.shown[before].title == "Weighing already stored";
+    w.dialogs.answerByTitle.erase(question);
+    const bool asked = w.dialogs.shown.size() > before && w.dialogs.shown[before].title == question;
     if (asked) w.dialogs.shown.erase(w.dialogs.shown.begin() + static_cast<std::ptrdiff_t>(before));
-    else w.dialogs.answers.pop_front();
 }
 
 struct SaveFixture {
