@@ -8,6 +8,8 @@
 #include <memory>
 #include <regex>
 
+#include "platform/sqlite/text_collation.h"
+
 namespace wb::scenario {
 
 namespace {
@@ -37,6 +39,8 @@ Db open(const std::string& file, int flags) {
     sqlite3_busy_timeout(raw, 2000);
     sqlite3_create_function(raw, "working_folder", 0, SQLITE_UTF8, nullptr, workingFolder, nullptr,
                             nullptr);
+    // Text compares and is indexed as the program does it.
+    wb::sqlite::registerTextCollation(raw);
     return db;
 }
 

@@ -28,8 +28,10 @@
 #include "platform/numbers.h"
 #include "records/shown_rows.h"
 #include "worksheet/recalculation.h"
+#include "logic/database_integrity.h"
 #include "logic/opening_fixture.h"
 #include "platform/recording_printer.h"
+#include "platform/utf8.h"
 
 namespace wb::testing {
 namespace {
@@ -80,26 +82,6 @@ private:
     }
     std::mt19937& random_;
 };
-
-// "ok" or the problems that SQLite's integrity check reports.
-std::string integrityOf(const std::string& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return "cannot open " + file;
-    }
-    std::string result;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW)
-            result += reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    } else {
-        result = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return result;
-}
 
 // The number of rows of a table, or -1.
 long rowsOf(const std::string& file, const std::string& table) {
@@ -237,7 +219,7 @@ Shown expectedAfterSave(const Form1& f, bool searchMode, bool equipmentTableEmpt
     int changes = 0;
     for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
         if (!described(ws.ChangeDesc[i])) continue;
-        EquipmentRow row{0, ws.ChangeDesc[i].toText().substr(0, 25), elementText(ws.ChangeSerial[i]),
+        EquipmentRow row{0, utf8::left(ws.ChangeDesc[i].toText(), 25), elementText(ws.ChangeSerial[i]),
                          numberToText(cellNumber(elementText(ws.ChangeWeight[i]))),
                          numberToText(cellNumber(elementText(ws.ChangeArm[i]))),
                          elementText(ws.ChangeInstalled[i]) == "X", elementText(ws.ChangeRemoved[i]) == "X"};
@@ -252,7 +234,7 @@ Shown expectedAfterSave(const Form1& f, bool searchMode, bool equipmentTableEmpt
     for (int i = 0; i < WorksheetState::kListBound; ++i) {
         if (!described(ws.ListDesc[i])) continue;
         auto listNumber = [](const Value& v) { return isNumericValue(v) ? numberToText(leadingNumberOf(v)) : ""; };
-        stored.push_back({items++, ws.ListDesc[i].toText().substr(0, 25), elementText(ws.ListSerial[i]),
+        stored.push_back({items++, utf8::left(ws.ListDesc[i].toText(), 25), elementText(ws.ListSerial[i]),
                           listNumber(ws.ListWeight[i]), listNumber(ws.ListArm[i])});
     }
     auto first = [&](int rowNum, bool changeRow) -> const EquipmentRow* {
@@ -583,9 +565,9 @@ private:
         const unsigned r = random_() % 100;
         if (r < 8) return keys::kReturn;
         if (r < 14) return keys::kBack;
-        if (r < 17) {  // characters that search criteria and patterns treat specially
-            static const std::string odd = "'\"*?#[]!\xE9";
-            return static_cast<unsigned char>(odd[random_() % odd.size()]);
+        if (r < 17) {  // characters that criteria, patterns, case folding and lengths treat specially
+            static const int odd[] = {'\'', '"', '*', '?', '#', '[', ']', '!', 0xE9, 0xC9, 0x142, 0x141, 0x20AC, 0x1F6E9};
+            return odd[random_() % std::size(odd)];
         }
         return static_cast<unsigned char>(keys[random_() % keys.size()]);
     }
