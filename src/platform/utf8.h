@@ -16,6 +16,10 @@ char32_t decode(std::string_view s, std::size_t& pos);
 // The UTF-8 bytes of c; a surrogate or a value past U+10FFFF gives U+FFFD's.
 std::string encode(char32_t c);
 
+// The text's characters, and back to UTF-8.
+std::u32string characters(std::string_view s);
+std::string encode(std::u32string_view s);
+
 // Every broken sequence replaced by U+FFFD; valid text comes back unchanged.
 std::string sanitize(std::string_view s);
 bool isValid(std::string_view s);
