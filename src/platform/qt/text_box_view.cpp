@@ -21,8 +21,7 @@ QString displayText(const std::string& text, bool severalLines) {
         if (ch == '\r') continue;
         shown += (ch == '\n' && !severalLines) ? ' ' : ch;
     }
-    shown = utf8::sanitize(shown);
-    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+    return toQString(utf8::sanitize(shown));
 }
 
 namespace {
