@@ -32,6 +32,9 @@ std::size_t offsetOf(std::string_view s, std::size_t index);
 std::string mid(std::string_view s, std::size_t start, std::size_t count = std::string_view::npos);
 inline std::string left(std::string_view s, std::size_t count) { return mid(s, 0, count); }
 
+// A control character: below U+0020, DEL and U+0080 to U+009F.
+constexpr bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+
 // The character's case-free form: upper-case letters of the Latin, Greek,
 // Cyrillic and Armenian alphabets (and the full-width Latin ones) as their
 // lower-case letters; everything else unchanged.

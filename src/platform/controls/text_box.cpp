@@ -16,7 +16,7 @@ void needNotNegative(int n) {
 
 // A typed key's character: printable, a valid scalar value.
 bool typesCharacter(int key) {
-    if (key < 32 || (key >= 127 && key < 160)) return false;
+    if (key < 0 || utf8::isControl(static_cast<char32_t>(key))) return false;
     return key <= 0x10FFFF && (key < 0xD800 || key > 0xDFFF);
 }
 }  // namespace

@@ -112,7 +112,7 @@ std::string pastable(const std::string& clip, bool severalLines, int room) {
             if (!severalLines) break;
             out += U"\r\n";
             if (c == U'\r' && i + 1 < s.size() && s[i + 1] == U'\n') ++i;
-        } else if (c == U'\t' || c >= 160 || (c >= 32 && c < 127)) {
+        } else if (c == U'\t' || !utf8::isControl(c)) {
             out += c;
         }
     }
