@@ -47,8 +47,6 @@ int modelPosition(const std::string& text, int displayPosition) {
     return index;
 }
 
-bool showsSeveralLines(const TextBox& box) { return box.showsSeveralLines(); }
-
 // ---- Mouse and context menu ----------------------------------------------------
 
 // A press focuses the box and puts its caret under the mouse (Shift: the
