@@ -160,7 +160,7 @@ void TextBox::userCommand(EditCommand c) {
 }
 
 void TextBox::paste(const std::string& clip) {
-    const int room = maxLength_ > 0 ? maxLength_ - (length() - selLength()) : -1;
+    const int room = maxLength_ > 0 ? std::max(0, maxLength_ - (length() - selLength())) : -1;
     const std::string s = text_units::pastable(clip, showsSeveralLines(), room);
     if (s.empty()) return;
     edit(selStart(), selStart() + selLength(), s, false);
