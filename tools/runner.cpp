@@ -252,7 +252,6 @@ std::string databaseFile(const Command& c) {
     return c.args[0].text == "records" ? recordsFile() : settingsFile();
 }
 
-
 std::string rowList(const std::vector<std::string>& utf8Rows) {
     if (utf8Rows.empty()) return "no rows";
     std::string list;

@@ -11,6 +11,10 @@ constexpr const char* kOpensAtNextStart = "the record database opens when the pr
 
 }  // namespace
 
+std::string settingsNotStoredTitle() {
+    return std::string("Not saved: the settings file ") + SettingsStore::kFileName + " cannot be used";
+}
+
 std::string settingsNotStoredText() {
     return std::string("The data folder is kept in ") + SettingsStore::kFileName +
            " in the folder the program is started from. Start the program from a folder where it "

@@ -14,7 +14,7 @@ std::string noRecordDatabaseAdvice(SettingsStore& settings);
 
 // The title and text when the data folder cannot be stored because the
 // settings file cannot be used.
-inline constexpr const char* kSettingsNotStoredTitle = "Not saved: the settings file SetupVASK.MDB cannot be used";
+std::string settingsNotStoredTitle();
 std::string settingsNotStoredText();
 
 }  // namespace wb

@@ -63,6 +63,20 @@ std::string encode(char32_t c) {
     return out;
 }
 
+std::u32string characters(std::string_view s) {
+    std::u32string out;
+    out.reserve(s.size());
+    for (std::size_t pos = 0; pos < s.size();) out.push_back(decode(s, pos));
+    return out;
+}
+
+std::string encode(std::u32string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char32_t c : s) out += encode(c);
+    return out;
+}
+
 std::string sanitize(std::string_view s) {
     if (isValid(s)) return std::string(s);
     std::string out;

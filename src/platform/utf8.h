@@ -16,6 +16,10 @@ char32_t decode(std::string_view s, std::size_t& pos);
 // The UTF-8 bytes of c; a surrogate or a value past U+10FFFF gives U+FFFD's.
 std::string encode(char32_t c);
 
+// The text's characters, and back to UTF-8.
+std::u32string characters(std::string_view s);
+std::string encode(std::u32string_view s);
+
 // Every broken sequence replaced by U+FFFD; valid text comes back unchanged.
 std::string sanitize(std::string_view s);
 bool isValid(std::string_view s);
@@ -27,6 +31,9 @@ std::size_t offsetOf(std::string_view s, std::size_t index);
 // Characters [start, start + count), clamped to the text.
 std::string mid(std::string_view s, std::size_t start, std::size_t count = std::string_view::npos);
 inline std::string left(std::string_view s, std::size_t count) { return mid(s, 0, count); }
+
+// A control character: below U+0020, DEL and U+0080 to U+009F.
+constexpr bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
 // The character's case-free form: upper-case letters of the Latin, Greek,
 // Cyrillic and Armenian alphabets (and the full-width Latin ones) as their

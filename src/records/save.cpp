@@ -359,17 +359,10 @@ bool Save::replaceAllowed(const WeighingKey& typed)
 // deleted that row (no move since), the key that save stored instead.
 std::optional<Save::WeighingKey> Save::foundKey(bool& foundRowGone)
 {
-    foundRowGone = false;
-    try {
-        Recordset& rs = Form1::need(f.rsFound);
-        return WeighingKey{rs.field("Tail"), rs.field("Date")};
-    } catch (const RuntimeError& e) {
-        if (e.number() == dberr::kRecordDeleted && lastSave_ && f.rsFound && lastSave_->set.lock() == f.rsFound) {
-            foundRowGone = true;
-            return lastSave_->key;
-        }
-        return std::nullopt;
-    }
+    const RowKey now = currentRowKey(f.rsFound);
+    foundRowGone = !now.key && now.error == dberr::kRecordDeleted && lastSave_ && f.rsFound &&
+                   lastSave_->set.lock() == f.rsFound;
+    return foundRowGone ? lastSave_->key : now.key;
 }
 
 // Adds the worksheet to `set` as a new Aircraft row. One tail number and date

@@ -49,12 +49,20 @@ std::string cutDescription(const Value& v)
 EquipmentRows equipmentRowsOf(const WorksheetState& ws)
 {
     EquipmentRows out;
-    int listRowCount = 0;
-    for (int i = 0; i < WorksheetState::kListBound; ++i)
-        if (!isEmptyDescription(ws.ListDesc[i])) ++listRowCount;
+    for (int i = 0; i < WorksheetState::kListBound; ++i) {
+        const Value& desc = ws.ListDesc[i];
+        if (isEmptyDescription(desc)) continue;
+        EquipmentRowWrite row;
+        row.RowNum = static_cast<std::int16_t>(out.listRows.size());
+        row.Description = cutDescription(desc);
+        row.Serial = unchangedOrEmptyText(ws.ListSerial[i]);
+        row.Weight = unchangedOrEmptyText(ws.ListWeight[i]);
+        row.Arm = unchangedOrEmptyText(ws.ListArm[i]);
+        out.listRows.push_back(std::move(row));
+    }
 
     int nextChange = 0;
-    int nextReadAsList = listRowCount;
+    int nextReadAsList = static_cast<int>(out.listRows.size());
     for (int i = 0; i < WorksheetState::kChangeBound; ++i) {
         const Value& desc = ws.ChangeDesc[i];
         if (!desc.isNull() && utf8::length(desc.toText()) > kDescriptionLength) ++out.longChangeDescriptions;
@@ -74,17 +82,6 @@ EquipmentRows equipmentRowsOf(const WorksheetState& ws)
             row.RowNum = static_cast<std::int16_t>(nextReadAsList++);
         }
         out.changeRows.push_back(std::move(row));
-    }
-    for (int i = 0; i < WorksheetState::kListBound; ++i) {
-        const Value& desc = ws.ListDesc[i];
-        if (isEmptyDescription(desc)) continue;
-        EquipmentRowWrite row;
-        row.RowNum = static_cast<std::int16_t>(out.listRows.size());
-        row.Description = cutDescription(desc);
-        row.Serial = unchangedOrEmptyText(ws.ListSerial[i]);
-        row.Weight = unchangedOrEmptyText(ws.ListWeight[i]);
-        row.Arm = unchangedOrEmptyText(ws.ListArm[i]);
-        out.listRows.push_back(std::move(row));
     }
     return out;
 }

@@ -136,10 +136,10 @@ void showChangeRow(Form1& f, Recordset& eq, int i) {
     else if (isTrueField(remove)) ws.ChangeRemoved[i] = "X";
 
     if (i == 0) {
-        const bool storedRow0 = ws.ChangeDesc[0].isText() && ws.ChangeDesc[0].toText() == kPreviousEmptyMarker;
+        const bool storedRow0 = ws.ChangeDesc[0].isText() && ws.ChangeDesc[0].toText() == kPreviousEmpty;
         if (!storedRow0) {
             // An item stored as row 0: row 0 is made from the header boxes instead.
-            ws.ChangeDesc[0] = kPreviousEmptyMarker;
+            ws.ChangeDesc[0] = kPreviousEmpty;
             ws.ChangeSerial[0] = f.Text2.text();
             ws.ChangeWeight[0] = f.Text9.text();
             ws.ChangeArm[0] = f.Text10.text();
@@ -147,9 +147,9 @@ void showChangeRow(Form1& f, Recordset& eq, int i) {
         }
         // Both marks as the grid shows them: a removed mark kept from a stored
         // item would take row 0 off the totals again.
-        ws.ChangeInstalled[0] = ws.ChangeRemoved[0] = kPreviousEmptyMarks;
+        ws.ChangeInstalled[0] = ws.ChangeRemoved[0] = kPreviousEmptyMark;
         f.Grid1.AddItem(changeRowText(ws.ChangeDesc[0], ws.ChangeSerial[0], ws.ChangeWeight[0], ws.ChangeArm[0],
-                                      ws.ChangeMoment[0], kPreviousEmptyMarks, kPreviousEmptyMarks),
+                                      ws.ChangeMoment[0], kPreviousEmptyMark, kPreviousEmptyMark),
                         0);
         return;
     }

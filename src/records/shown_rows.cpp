@@ -72,7 +72,7 @@ bool isTrueField(const Value& v) {
 
 bool isChangeRow(const Value& description, const Value& install, const Value& remove) {
     if (isTrueField(install) || isTrueField(remove)) return true;
-    return description.isText() && description.toText() == kPreviousEmptyMarker;
+    return description.isText() && description.toText() == kPreviousEmpty;
 }
 
 Criteria weighingRowCriteria(const std::string& tail, const std::string& date, int rowNum) {
@@ -85,7 +85,7 @@ namespace {
 Criteria listRowFlags() {
     return Criteria("Install", Compare::Equal, Value::boolean(false))
         .And("Remove", Compare::Equal, Value::boolean(false))
-        .And("Description", Compare::NotEqual, kPreviousEmptyMarker);
+        .And("Description", Compare::NotEqual, kPreviousEmpty);
 }
 }  // namespace
 

@@ -7,11 +7,9 @@
 
 #include "platform/database.h"
 #include "platform/value.h"
+#include "worksheet/recalculation_math.h"
 
 namespace wb {
-
-inline constexpr const char* kPreviousEmptyMarker = "Previous A/C Empty";
-inline constexpr const char* kPreviousEmptyMarks = "//////";
 
 // The stored value itself, or `whenNull` for a field without value.
 Value storedOr(const Value& stored, const Value& whenNull);

@@ -64,7 +64,7 @@ void DataPathPanel::Command3D39_Click() {
         }
     } catch (const RuntimeError&) {
         f.services.dialogs->MsgBox(settingsNotStoredText(), msgbox::kOkOnly | msgbox::kCritical,
-                                   kSettingsNotStoredTitle);
+                                   settingsNotStoredTitle());
     }
 }
 

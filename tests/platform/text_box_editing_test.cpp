@@ -114,6 +114,14 @@ TEST_F(EditingTest, PasteInsertsAtTheSelectionCutToMaxLengthWithOneChangeAndNoKe
     set("N12ABC", 0, 0);
     paste("x");  // no room: nothing at all
     EXPECT_TRUE(changes.empty());
+    // A text already longer than a MaxLength set after it leaves no room either.
+    box.setMaxLength(0);
+    set("N12ABC", 0, 0);
+    box.setMaxLength(4);
+    paste("x");
+    type("x");
+    EXPECT_EQ(box.text(), "N12ABC");
+    EXPECT_TRUE(changes.empty());
 }
 
 TEST_F(EditingTest, ABoxOfSeveralLinesPastesLineBreaksAndNeverSplitsOne) {

@@ -102,9 +102,11 @@ TEST_F(MainWindowLook, EveryPictureButtonHasAPictureOfItsOwnAndATooltip) {
         }
 
     // No picture button anywhere is left without its tooltip.
-    for (Control* c : f().controls())
-        if (auto* b = dynamic_cast<CommandButton*>(c); b && !b->picture().empty())
+    for (Control* c : f().controls()) {
+        if (auto* b = dynamic_cast<CommandButton*>(c); b && !b->picture().empty()) {
             EXPECT_FALSE(view(*b)->toolTip().isEmpty()) << b->name();
+        }
+    }
 }
 
 TEST_F(MainWindowLook, YellowCaptionsAndTheLegendStandOutFromTheirGround) {

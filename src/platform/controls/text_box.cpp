@@ -16,7 +16,7 @@ void needNotNegative(int n) {
 
 // A typed key's character: printable, a valid scalar value.
 bool typesCharacter(int key) {
-    if (key < 32 || (key >= 127 && key < 160)) return false;
+    if (key < 0 || utf8::isControl(static_cast<char32_t>(key))) return false;
     return key <= 0x10FFFF && (key < 0xD800 || key > 0xDFFF);
 }
 }  // namespace
@@ -160,7 +160,7 @@ void TextBox::userCommand(EditCommand c) {
 }
 
 void TextBox::paste(const std::string& clip) {
-    const int room = maxLength_ > 0 ? maxLength_ - (length() - selLength()) : -1;
+    const int room = maxLength_ > 0 ? std::max(0, maxLength_ - (length() - selLength())) : -1;
     const std::string s = text_units::pastable(clip, showsSeveralLines(), room);
     if (s.empty()) return;
     edit(selStart(), selStart() + selLength(), s, false);

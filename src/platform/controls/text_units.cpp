@@ -8,18 +8,6 @@ namespace wb::text_units {
 
 namespace {
 
-std::u32string chars(const std::string& text) {
-    std::u32string out;
-    for (std::size_t pos = 0; pos < text.size();) out.push_back(utf8::decode(text, pos));
-    return out;
-}
-
-std::string bytes(const std::u32string& s) {
-    std::string out;
-    for (char32_t c : s) out += utf8::encode(c);
-    return out;
-}
-
 int size(const std::u32string& s) { return static_cast<int>(s.size()); }
 
 bool isBreak(char32_t c) { return c == U'\r' || c == U'\n'; }
@@ -33,27 +21,27 @@ bool splitsBreak(const std::u32string& s, int pos) {
 }  // namespace
 
 int snap(const std::string& text, int pos) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     pos = std::clamp(pos, 0, size(s));
     return splitsBreak(s, pos) ? pos - 1 : pos;
 }
 
 int stepBack(const std::string& text, int pos) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     pos = std::clamp(pos, 0, size(s));
     if (pos == 0) return 0;
     return splitsBreak(s, pos - 1) ? pos - 2 : pos - 1;
 }
 
 int stepForward(const std::string& text, int pos) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     pos = std::clamp(pos, 0, size(s));
     if (pos == size(s)) return pos;
     return splitsBreak(s, pos + 1) ? pos + 2 : pos + 1;
 }
 
 std::pair<int, int> wordAt(const std::string& text, int pos) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     pos = std::clamp(pos, 0, size(s));
     int at = pos < size(s) && !isBreak(s[pos]) ? pos : pos - 1;  // the character clicked
     if (at < 0 || isBreak(s[at])) return {pos, pos};
@@ -66,7 +54,7 @@ std::pair<int, int> wordAt(const std::string& text, int pos) {
 }
 
 int wordLeft(const std::string& text, int pos) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     pos = std::clamp(pos, 0, size(s));
     while (pos > 0 && (isBlank(s[pos - 1]) || isBreak(s[pos - 1]))) --pos;
     while (pos > 0 && !isBlank(s[pos - 1]) && !isBreak(s[pos - 1])) --pos;
@@ -74,7 +62,7 @@ int wordLeft(const std::string& text, int pos) {
 }
 
 int wordRight(const std::string& text, int pos) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     pos = std::clamp(pos, 0, size(s));
     while (pos < size(s) && !isBlank(s[pos]) && !isBreak(s[pos])) ++pos;
     while (pos < size(s) && (isBlank(s[pos]) || isBreak(s[pos]))) ++pos;
@@ -82,7 +70,7 @@ int wordRight(const std::string& text, int pos) {
 }
 
 std::vector<int> hardLineStarts(const std::string& text) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     std::vector<int> starts{0};
     for (int i = 0; i < size(s); ++i)
         if (s[i] == U'\n') starts.push_back(i + 1);
@@ -90,7 +78,7 @@ std::vector<int> hardLineStarts(const std::string& text) {
 }
 
 int lineEnd(const std::string& text, const std::vector<int>& starts, int i) {
-    const std::u32string s = chars(text);
+    const std::u32string s = utf8::characters(text);
     if (i + 1 >= static_cast<int>(starts.size())) return size(s);
     int end = std::min(starts[i + 1], size(s));
     if (end > 0 && s[end - 1] == U'\n') {
@@ -116,7 +104,7 @@ std::string toClipboard(const std::string& text) {
 }
 
 std::string pastable(const std::string& clip, bool severalLines, int room) {
-    const std::u32string s = chars(utf8::sanitize(clip));
+    const std::u32string s = utf8::characters(clip);
     std::u32string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char32_t c = s[i];
@@ -124,7 +112,7 @@ std::string pastable(const std::string& clip, bool severalLines, int room) {
             if (!severalLines) break;
             out += U"\r\n";
             if (c == U'\r' && i + 1 < s.size() && s[i + 1] == U'\n') ++i;
-        } else if (c == U'\t' || c >= 160 || (c >= 32 && c < 127)) {
+        } else if (c == U'\t' || !utf8::isControl(c)) {
             out += c;
         }
     }
@@ -132,7 +120,7 @@ std::string pastable(const std::string& clip, bool severalLines, int room) {
         out.resize(std::max(room, 0));
         if (!out.empty() && out.back() == U'\r') out.pop_back();
     }
-    return bytes(out);
+    return utf8::encode(out);
 }
 
 }  // namespace wb::text_units

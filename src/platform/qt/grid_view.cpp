@@ -1,7 +1,5 @@
 #include "platform/qt/grid_view.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -75,8 +73,8 @@ bool GridView::cellAt(const QPoint& point, int& row, int& col) const {
 }
 
 void GridView::paste() {
-    const std::string text = fromQString(QGuiApplication::clipboard()->text());
     Form& form = window_.form();
+    const std::string text = form.clipboard().text();
     Grid& grid = model_;
     window_.deliver([&] {
         for (std::size_t pos = 0; pos < text.size();) {

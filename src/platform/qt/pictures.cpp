@@ -35,12 +35,13 @@ void arrow(QPainter& p, bool left) {
 }
 
 // The centre-of-gravity mark: a circle in quarters, two of them filled.
-void cgMark(QPainter& p, QPointF centre, double radius) {
+void cgMark(QPainter& p, QPointF centre, double radius, const QPen& pen = ink(2), const QBrush& face = kPaper,
+            const QBrush& quarters = kInk) {
     const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
-    p.setPen(ink(2));
-    p.setBrush(kPaper);
+    p.setPen(pen);
+    p.setBrush(face);
     p.drawEllipse(box);
-    p.setBrush(kInk);
+    p.setBrush(quarters);
     p.drawPie(box, 0 * 16, 90 * 16);
     p.drawPie(box, 180 * 16, 90 * 16);
 }
@@ -185,13 +186,7 @@ void splash(QPainter& p, const QRect& area, const QString& title) {
     p.setBrush(QColor(255, 255, 255, 40));
     p.drawPath(aircraftOutline());
     // The centre-of-gravity mark on the wing.
-    p.setPen(QPen(Qt::white, 1.2));
-    const QRectF mark(44, 33, 12, 12);
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(mark);
-    p.setBrush(Qt::white);
-    p.drawPie(mark, 0, 90 * 16);
-    p.drawPie(mark, 180 * 16, 90 * 16);
+    cgMark(p, {50, 39}, 6, QPen(Qt::white, 1.2), Qt::NoBrush, Qt::white);
     p.restore();
 
     QFont font("Times New Roman");

@@ -3,15 +3,17 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "platform/qt/qt_convert.h"
+
 namespace wb {
 
 std::string QtClipboard::text() const {
     if (!qApp) return {};
-    return QGuiApplication::clipboard()->text().toUtf8().toStdString();
+    return fromQString(QGuiApplication::clipboard()->text());
 }
 
 void QtClipboard::setText(const std::string& text) {
-    if (qApp) QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (qApp) QGuiApplication::clipboard()->setText(toQString(text));
 }
 
 Clipboard& systemClipboard() {

@@ -112,7 +112,7 @@ float QtPrinter::scaleHeight() const {
 // The document's name and the minute it was started, with the characters a
 // file name cannot carry replaced: "N12ABC-logbook-entry-2026-12-10-1432".
 QString QtPrinter::documentTitle() const {
-    QString name = QString::fromUtf8(documentName().c_str()).trimmed();
+    QString name = toQString(documentName()).trimmed();
     for (QChar& c : name)
         if (c.isSpace() || !c.isPrint() || QStringLiteral("/\\:*?\"<>|").contains(c)) c = '-';
     if (name.isEmpty()) name = "Printout";

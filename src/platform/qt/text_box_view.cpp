@@ -21,8 +21,7 @@ QString displayText(const std::string& text, bool severalLines) {
         if (ch == '\r') continue;
         shown += (ch == '\n' && !severalLines) ? ' ' : ch;
     }
-    shown = utf8::sanitize(shown);
-    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+    return toQString(utf8::sanitize(shown));
 }
 
 namespace {
@@ -47,8 +46,6 @@ int modelPosition(const std::string& text, int displayPosition) {
     }
     return index;
 }
-
-bool showsSeveralLines(const TextBox& box) { return box.showsSeveralLines(); }
 
 // ---- Mouse and context menu ----------------------------------------------------
 

@@ -21,9 +21,6 @@ QString displayText(const std::string& text, bool severalLines);
 int displayPosition(const std::string& text, int modelPosition);
 int modelPosition(const std::string& text, int displayPosition);
 
-// Whether a box shows several lines: a multi-line box at least two lines high.
-bool showsSeveralLines(const TextBox& box);
-
 // What both views do with the mouse and the context menu.
 class TextBoxMouse {
 public:

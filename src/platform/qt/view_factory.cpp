@@ -11,7 +11,7 @@ namespace wb {
 
 QWidget* makeView(FormWindow& window, Control& c, QWidget* parent) {
     if (auto* box = dynamic_cast<TextBox*>(&c)) {
-        if (showsSeveralLines(*box)) return new NotesBoxView(window, *box, parent);
+        if (box->showsSeveralLines()) return new NotesBoxView(window, *box, parent);
         return new LineBoxView(window, *box, parent);
     }
     if (auto* grid = dynamic_cast<Grid*>(&c)) return new GridView(window, *grid, parent);

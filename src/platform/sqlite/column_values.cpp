@@ -79,26 +79,26 @@ std::string columnDeclaration(const FieldDef& field)
     return "";
 }
 
-FieldDef fieldFromDeclaredType(const std::string& name, const std::string& declaredType)
+std::optional<FieldDef> fieldFromDeclaredType(const std::string& name, const std::string& declaredType)
 {
     std::string t;
     for (char c : declaredType) t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     FieldDef f{name, FieldType::Memo, 0};
     if (t.rfind("TEXT", 0) == 0) {
         f.type = FieldType::Text;
-        f.size = kDefaultTextSize;
         size_t open = t.find('(');
         if (open != std::string::npos) f.size = std::atoi(t.c_str() + open + 1);
-        if (f.size <= 0) f.size = kDefaultTextSize;
-    } else if (t == "DOUBLE" || t == "REAL" || t == "FLOAT") {
+    } else if (t == "DOUBLE") {
         f.type = FieldType::Double;
-    } else if (t == "INTEGER" || t == "INT" || t == "LONG") {
+    } else if (t == "INTEGER") {
         f.type = FieldType::Long;
     } else if (t == "BOOLEAN") {
         f.type = FieldType::Boolean;
     } else if (t == "DATE") {
         f.type = FieldType::Date;
     }
+    const std::string declaration = columnDeclaration(f);
+    if (t != declaration.substr(0, declaration.find(' '))) return std::nullopt;
     return f;
 }
 

@@ -11,8 +11,10 @@ namespace wb::sqlite {
 
 // The column declaration for CREATE TABLE ("TEXT(25) COLLATE NOCASE", "DOUBLE", ...).
 std::string columnDeclaration(const FieldDef& field);
-// The field as read from a column's declared type (PRAGMA table_info).
-FieldDef fieldFromDeclaredType(const std::string& name, const std::string& declaredType);
+// The field as read from a column's declared type (PRAGMA table_info);
+// nothing when the type is not one columnDeclaration gives (its type name,
+// without the collation).
+std::optional<FieldDef> fieldFromDeclaredType(const std::string& name, const std::string& declaredType);
 
 // The value to store; throws kTypeMismatch or kFieldTooSmall.
 SqlValue storedValue(const FieldDef& field, const Value& v);

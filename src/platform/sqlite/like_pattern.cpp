@@ -8,15 +8,8 @@ namespace wb {
 
 namespace {
 
+using utf8::characters;
 using utf8::foldCase;
-
-std::u32string characters(const std::string& s)
-{
-    std::u32string out;
-    out.reserve(s.size());
-    for (std::size_t pos = 0; pos < s.size();) out.push_back(utf8::decode(s, pos));
-    return out;
-}
 
 // The capital whose case-free form is c (c itself when there is none).
 char32_t raised(char32_t c)

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/sql_criteria.h"
@@ -11,24 +10,6 @@
 #include "platform/sqlite/text_collation.h"
 
 namespace wb::sqlite {
-
-namespace {
-
-std::string upper(std::string text)
-{
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// True when the column's declared type is one this engine declares its
-// columns with (the declaration's type name, without its collation).
-bool isOwnColumnType(const FieldDef& field, const std::string& declaredType)
-{
-    const std::string declaration = columnDeclaration(field);
-    return upper(declaredType) == upper(declaration.substr(0, declaration.find(' ')));
-}
-
-}  // namespace
 
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
     : db_(db), path_(std::move(path)), readOnly_(readOnly)
@@ -59,12 +40,13 @@ void SqliteDatabase::loadTables()
         while (columns.step()) {
             SqlValue type = columns.column(1);
             const std::string declared = std::holds_alternative<std::string>(type) ? std::get<std::string>(type) : "";
-            FieldDef field = fieldFromDeclaredType(std::get<std::string>(columns.column(0)), declared);
-            if (!isOwnColumnType(field, declared)) {
-                throw RuntimeError(dberr::kNotOurs, "'" + path_ + "': column " + name + "." + field.name +
+            const std::string column = std::get<std::string>(columns.column(0));
+            std::optional<FieldDef> field = fieldFromDeclaredType(column, declared);
+            if (!field) {
+                throw RuntimeError(dberr::kNotOurs, "'" + path_ + "': column " + name + "." + column +
                                                         " has a type this program never declares");
             }
-            info.def.fields.push_back(std::move(field));
+            info.def.fields.push_back(std::move(*field));
         }
         Statement indexes(db_, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL");
         indexes.bind(1, name);

@@ -59,7 +59,7 @@ void registerTextCollation(sqlite3* db)
     if (rc != SQLITE_OK) fail(db, rc, "register NOCASE");
 }
 
-bool reindexText(sqlite3* db)
+void reindexText(sqlite3* db)
 {
     try {
         for (const CaseFreeIndex& index : caseFreeIndexes(db)) {
@@ -67,9 +67,8 @@ bool reindexText(sqlite3* db)
             for (const std::string& column : index.columns) wide = wide || holdsWideText(db, index.table, column);
             if (wide && !inOrder(db, index.table)) exec(db, "REINDEX " + quoteName(index.name));
         }
-        return true;
     } catch (const RuntimeError&) {
-        return false;
+        // Tried again at the next open.
     }
 }
 

@@ -13,8 +13,8 @@ void registerTextCollation(sqlite3* db);
 // SQLite's integrity check finds out of it. Such an index written under
 // SQLite's own NOCASE (by an older version of this program or by another
 // program) may be; over ASCII text the two orders agree. A file in order is
-// left as it is. Returns false when the file could not be read or written
+// left as it is, and so is a file that cannot be read or written now
 // (read-only, or busy).
-bool reindexText(sqlite3* db);
+void reindexText(sqlite3* db);
 
 }  // namespace wb::sqlite
