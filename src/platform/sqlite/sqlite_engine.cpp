@@ -161,6 +161,7 @@ public:
             exec(db, "PRAGMA journal_mode = OFF");  // a failure discards the whole file
             exec(db, "BEGIN");
             exec(db, "PRAGMA application_id = " + std::to_string(kApplicationId));
+            markTextIndexesFolded(db);
             for (const TableDef& t : tables) {
                 exec(db, createTableSql(t));
                 for (const IndexDef& index : t.indexes) exec(db, createIndexSql(t, index));

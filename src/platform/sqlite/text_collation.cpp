@@ -59,14 +59,27 @@ void registerTextCollation(sqlite3* db)
     if (rc != SQLITE_OK) fail(db, rc, "register NOCASE");
 }
 
+int userVersion(sqlite3* db)
+{
+    Statement s(db, "PRAGMA user_version");
+    return s.step() ? static_cast<int>(std::get<std::int64_t>(s.column(0))) : 0;
+}
+
+void markTextIndexesFolded(sqlite3* db)
+{
+    exec(db, "PRAGMA user_version = " + std::to_string(kFoldedIndexesVersion));
+}
+
 void reindexText(sqlite3* db)
 {
     try {
+        if (userVersion(db) >= kFoldedIndexesVersion) return;
         for (const CaseFreeIndex& index : caseFreeIndexes(db)) {
             bool wide = false;
             for (const std::string& column : index.columns) wide = wide || holdsWideText(db, index.table, column);
             if (wide && !inOrder(db, index.table)) exec(db, "REINDEX " + quoteName(index.name));
         }
+        markTextIndexesFolded(db);
     } catch (const RuntimeError&) {
         // Tried again at the next open.
     }
