@@ -34,6 +34,7 @@
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 #include "records/record_files.h"
+#include "qt/input_events.h"
 #include "qt/qt_environment.h"
 
 using namespace wb;
@@ -59,28 +60,7 @@ void processEvents() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
-// Key and mouse events as the window system delivers them to a widget.
-void key(QWidget* w, int qtKey, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &release);
-}
-
-void type(QWidget* w, const QString& chars) {
-    for (QChar c : chars) key(w, c.toUpper().unicode(), QString(c));  // Qt's codes for letters and ASCII signs
-}
-
-void click(QWidget* w, QPoint at) {
-    const QPointF local(at), global(w->mapToGlobal(at));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-}
-
-void click(QWidget* w) { click(w, w->rect().center()); }
+using namespace wb::testing;
 
 // Answers every message box that comes on screen by clicking its default
 // button, and keeps what each one showed. Without it a box no test expects

@@ -18,25 +18,14 @@
 #include "platform/controls/text_box.h"
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
-#include "qt/key_events.h"
+#include "qt/input_events.h"
 #include "qt/qt_environment.h"
 
 using namespace wb;
 
 namespace {
 
-using wb::testing::key;
-
-// Each character as the keyboard sends it (a sign beyond ASCII has no key code).
-void type(QWidget* w, const QString& chars) {
-    for (QChar c : chars) key(w, c.unicode() < 128 ? c.toUpper().unicode() : Qt::Key_unknown, QString(c));
-}
-
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
+using namespace wb::testing;
 
 // The point of a line box where a click puts the caret at pos.
 QPoint pointOf(QLineEdit* w, int pos) {

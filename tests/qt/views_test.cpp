@@ -32,7 +32,7 @@
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/text_box_view.h"
-#include "qt/key_events.h"
+#include "qt/input_events.h"
 #include "qt/qt_environment.h"
 
 using namespace wb;
@@ -43,24 +43,7 @@ void processEvents() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
-// Key and mouse events as the window system delivers them to a widget.
-using wb::testing::key;
-
-void type(QWidget* w, const QString& chars) {
-    for (QChar c : chars) {
-        int qtKey = c.toUpper().unicode();  // Qt's codes for letters and ASCII signs
-        key(w, qtKey, QString(c));
-    }
-}
-
-void click(QWidget* w, QPoint at) {
-    const QPointF local(at), global(w->mapToGlobal(at));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-}
+using namespace wb::testing;
 
 // A small form: a tail-number box that upper-cases, a box in a panel, a notes
 // box, a grid that records its keys, a button, a check box and a timer.
