@@ -51,7 +51,7 @@ std::string joinRow(const std::string& serial, const std::string& weight,
 
 }  // namespace
 
-double NumberOf(const Value& v) { return parseLeadingNumber(v.displayText()); }
+double NumberOf(const Value& v) { return v.leadingNumber(); }
 
 RecalcResult ComputeWeightAndBalance(const RecalcInput& in) {
     RecalcResult r;
