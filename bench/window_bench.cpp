@@ -148,7 +148,7 @@ int run(int argc, char** argv) {
     // Once the main window has been painted and has settled: Next and the printouts.
     std::vector<double> nextMs, printMs;
     const QWindow* mainWindow = nullptr;
-    QTimer poll;
+    QTimer poll, giveUp;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         Form1* f = program.mainWindow();
         if (!f) return;
@@ -156,6 +156,7 @@ int run(int argc, char** argv) {
         if (!exposures.painted.count(mainWindow) || exposures.painted[mainWindow] == 0) return;
         if (msSince(programStart) < exposures.painted[mainWindow] + 300) return;
         poll.stop();
+        giveUp.stop();
         FormWindow& window = windows.of(*f);
         for (int i = 0; i < 200; ++i) nextMs.push_back(clickAndPaint(window, f->Command3D16));
         printMs.push_back(clickAndPaint(window, f->Command3D27));  // logbook entry
@@ -166,7 +167,11 @@ int run(int argc, char** argv) {
         app.quit();
     });
     poll.start(10);
-    QTimer::singleShot(20000, &app, &QCoreApplication::quit);
+    // Without a main window painted within a minute the run ends (a quit closes
+    // the windows, so only while waiting).
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &app, &QCoreApplication::quit);
+    giveUp.start(60000);
     app.exec();
 
     at.splashPainted = exposures.painted[splashWindow];
