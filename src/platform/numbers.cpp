@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string_view>
 #include <system_error>
 
@@ -127,21 +128,44 @@ struct Digits {
 };
 
 // The digits of to_chars' scientific form "1.2345e+02".
-Digits scientificDigits(double value, int precision) {
-    char buf[160];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision);
+Digits digitsOf(const char* first, const char* last) {
     Digits d;
-    const char* p = buf;
+    const char* p = first;
     for (; *p != 'e'; ++p)
         if (*p != '.') d.digits[d.count++] = *p;
     ++p;
     if (*p == '+') ++p;
-    std::from_chars(p, r.ptr, d.exponent);
+    std::from_chars(p, last, d.exponent);
     return d;
 }
 
-// At most `significant` digits, rounded.
-Digits roundedDigits(double value, int significant) { return scientificDigits(value, significant - 1); }
+Digits scientificDigits(double value, int precision) {
+    char buf[160];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision);
+    return digitsOf(buf, r.ptr);
+}
+
+// The fewest digits that read back as the value.
+Digits shortestDigits(double value) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    return digitsOf(buf, r.ptr);
+}
+
+// Whether the shortest form of a value with no more than `significant` (15 or
+// fewer) digits is the value rounded to that many: for a normal double,
+// decimals of 15 digits lie more than two units in its last place apart, so no
+// other one is as near. (A subnormal has fewer places, and its shortest form
+// may be coarser.) The shortest form is the quicker to find.
+bool shortestIsRounded(double value, const Digits& shortest, int significant) {
+    return shortest.count <= significant && (value == 0 || std::fabs(value) >= std::numeric_limits<double>::min());
+}
+
+// At most `significant` (15 or fewer) digits, rounded.
+Digits roundedDigits(double value, int significant) {
+    const Digits shortest = shortestDigits(value);
+    return shortestIsRounded(value, shortest, significant) ? shortest : scientificDigits(value, significant - 1);
+}
 
 // Every digit of a single's value: a float widened to a double has at most
 // 105 significant decimal digits (the smallest subnormal).
@@ -304,9 +328,11 @@ std::string singleToText(float value) {
 namespace {
 
 // The decimal of `significant` digits that the text form writes, read as
-// parseLeadingNumber reads it.
+// parseLeadingNumber reads it. A value whose shortest form is that decimal
+// reads back as itself.
 double readBack(double value, int significant) {
     if (!std::isfinite(value) || value == 0) return 0;  // "NaN", "Infinity", "0"
+    if (shortestIsRounded(value, shortestDigits(value), significant)) return value;
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
                                  significant - 1);

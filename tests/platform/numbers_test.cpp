@@ -266,10 +266,12 @@ struct NumberSource {
         const double whole = static_cast<double>(random() % 100000000) - 50000000;
         return whole / kScale[random() % 7];
     }
+    // One in eight is subnormal, where a double has fewer places.
     double anyDouble() {
         double d;
         do {
-            const std::uint64_t bits = random();
+            std::uint64_t bits = random();
+            if (bits % 8 == 0) bits &= 0x800FFFFFFFFFFFFFull;
             std::memcpy(&d, &bits, sizeof d);
         } while (!std::isfinite(d));
         return d;
