@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dates.h"
@@ -186,18 +187,20 @@ struct ShopFolder {
     std::string records() const { return folder + "/" + kRecordDatabaseName; }
 };
 
-// The folders of this run, one per size, removed at exit.
+// The folders of this run, removed at exit.
 struct ShopFolders {
-    std::map<int, ShopFolder> made;
+    std::map<std::pair<int, int>, ShopFolder> made;
     ~ShopFolders() {
         std::error_code ignored;
         for (const auto& [n, s] : made) fs::remove_all(s.folder, ignored);
     }
 };
 
-inline const ShopFolder& shop(int weighings) {
+// The folder of `weighings` weighings; `copy` names another folder of the same
+// size, for a second program that must not share the first one's file.
+inline const ShopFolder& shop(int weighings, int copy = 0) {
     static ShopFolders folders;
-    auto found = folders.made.find(weighings);
+    auto found = folders.made.find({weighings, copy});
     if (found != folders.made.end()) return found->second;
 
     std::string pattern = (fs::temp_directory_path() / "wbbench-XXXXXX").string();
@@ -210,7 +213,7 @@ inline const ShopFolder& shop(int weighings) {
     row->setField("DataPath", s.folder);
     row->Update();
     settings->Close();
-    return folders.made.emplace(weighings, s).first->second;
+    return folders.made.emplace(std::pair(weighings, copy), s).first->second;
 }
 
 // Message boxes answered at once, no font or printer chosen.
