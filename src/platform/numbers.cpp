@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -152,19 +153,37 @@ Digits shortestDigits(double value) {
     return digitsOf(buf, r.ptr);
 }
 
-// Whether the shortest form of a value with no more than `significant` (15 or
-// fewer) digits is the value rounded to that many: for a normal double,
-// decimals of 15 digits lie more than two units in its last place apart, so no
-// other one is as near. (A subnormal has fewer places, and its shortest form
-// may be coarser.) The shortest form is the quicker to find.
-bool shortestIsRounded(double value, const Digits& shortest, int significant) {
-    return shortest.count <= significant && (value == 0 || std::fabs(value) >= std::numeric_limits<double>::min());
+// The digits of a non-negative value when no more than `significant` (15 or
+// fewer) of them read back as it: they are then its rounding to that many, as
+// for a normal double decimals of 15 digits lie more than two units in its
+// last place apart, so no other one is as near. (A subnormal has fewer places,
+// and its digits may be coarser.) None when the value needs more.
+std::optional<Digits> ownDigits(double value, int significant) {
+    if (value != 0 && value < std::numeric_limits<double>::min()) return std::nullopt;
+    // Most values are whole hundredths or the like: much the quickest to try.
+    double scale = 1;
+    for (int places = 0; places <= 6; ++places, scale *= 10) {
+        const double whole = std::nearbyint(value * scale);
+        if (!(whole < 1e15)) break;
+        if (whole / scale != value) continue;
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(whole));
+        Digits d;
+        for (const char* p = buf; p < r.ptr; ++p) d.digits[d.count++] = *p;
+        d.exponent = d.count - 1 - places;
+        d.trim();
+        if (d.count <= significant) return d;
+        break;
+    }
+    Digits shortest = shortestDigits(value);
+    if (shortest.count <= significant) return shortest;
+    return std::nullopt;
 }
 
 // At most `significant` (15 or fewer) digits, rounded.
 Digits roundedDigits(double value, int significant) {
-    const Digits shortest = shortestDigits(value);
-    return shortestIsRounded(value, shortest, significant) ? shortest : scientificDigits(value, significant - 1);
+    if (std::optional<Digits> own = ownDigits(value, significant)) return *own;
+    return scientificDigits(value, significant - 1);
 }
 
 // Every digit of a single's value: a float widened to a double has at most
@@ -328,11 +347,11 @@ std::string singleToText(float value) {
 namespace {
 
 // The decimal of `significant` digits that the text form writes, read as
-// parseLeadingNumber reads it. A value whose shortest form is that decimal
-// reads back as itself.
+// parseLeadingNumber reads it. A value whose own digits are that decimal reads
+// back as itself.
 double readBack(double value, int significant) {
     if (!std::isfinite(value) || value == 0) return 0;  // "NaN", "Infinity", "0"
-    if (shortestIsRounded(value, shortestDigits(value), significant)) return value;
+    if (ownDigits(std::fabs(value), significant)) return value;
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
                                  significant - 1);
