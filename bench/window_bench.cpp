@@ -184,9 +184,10 @@ int run(int argc, char** argv) {
     std::printf("  timer fired %.1f (%.1f after it started; 1500 asked)\n", at.timerFired,
                 at.timerFired - at.timerStarted);
     std::printf("  main window shown %.1f, painted %.1f\n", at.mainShown, at.mainPainted);
+    // Neither before the 1,500 ms are up nor more than 50 ms after.
     const double late = at.mainPainted - at.timerStarted - 1500;
-    std::printf("  main window painted %.1f ms after the splash's 1500 ms (target <= 50): %s\n", late,
-                at.mainPainted > 0 && late <= 50 ? "met" : "NOT MET");
+    std::printf("  main window painted %.1f ms after the splash's 1500 ms (target 0 to 50): %s\n", late,
+                at.mainPainted > 0 && late >= 0 && late <= 50 ? "met" : "NOT MET");
     std::printf("Next clicked in the main window, painting included: median %.3f ms of %zu, slowest %.3f\n",
                 median(nextMs), nextMs.size(), nextMs.empty() ? 0 : *std::max_element(nextMs.begin(), nextMs.end()));
     std::printf("Printouts clicked (PDF files): logbook entry %.1f, equipment-change report %.1f, weight-and-balance "
