@@ -9,7 +9,6 @@
 #include "platform/controls/command_button.h"
 #include "platform/controls/panel.h"
 #include "platform/controls/timer.h"
-#include "platform/qt/grid_view.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_convert.h"
@@ -22,6 +21,7 @@ FormWindow::FormWindow(Form& form, Options options)
     : QWidget(nullptr, options.splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Window),
       form_(form), options_(std::move(options)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_KeyboardFocusChange);
     setFocusPolicy(Qt::NoFocus);
     form_.setClipboard(&systemClipboard());
     buildViews();
@@ -108,12 +108,6 @@ void FormWindow::forwardKey(Control* c, const QKeyEvent& event) {
         return;
     }
     if (!c) return;
-    if (event.matches(QKeySequence::Paste)) {
-        if (auto* grid = dynamic_cast<GridView*>(viewOf(*c))) {
-            grid->paste();
-            return;
-        }
-    }
     const bool button = dynamic_cast<CommandButton*>(c) != nullptr;
     const bool clicks = (button || dynamic_cast<CheckBox*>(c)) &&
                         (k.keyCode == 32 || (button && k.keyCode == keys::kReturn)) && k.shift == 0;
@@ -167,6 +161,8 @@ void FormWindow::sync() {
 
 void FormWindow::syncFocus() {
     if (detached_ || !isVisible()) return;
+    // The style draws the focus as after a keyboard move, wherever it came from.
+    if (!testAttribute(Qt::WA_KeyboardFocusChange)) setAttribute(Qt::WA_KeyboardFocusChange);
     Control* focused = form_.focused();
     QWidget* target = focused ? viewOf(*focused) : nullptr;
     if (!target) target = this;
