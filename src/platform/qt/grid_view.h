@@ -9,15 +9,16 @@
 #include <QAbstractScrollArea>
 
 #include "platform/controls/grid.h"
+#include "platform/qt/view_common.h"
 
 namespace wb {
 
 class FormWindow;
 
-class GridView : public QAbstractScrollArea {
+class GridView : public QAbstractScrollArea, public ControlView {
 public:
     GridView(FormWindow& window, Grid& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
     // The cell under a point of the viewport; false outside every cell.
     bool cellAt(const QPoint& point, int& row, int& col) const;
