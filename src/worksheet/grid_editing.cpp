@@ -131,6 +131,7 @@ void GridEditing::CellEdit(const GridTable& t, EditCommand command, const std::s
         takeCellText(t, g);
         return;
     }
+    if (command != EditCommand::Cut && command != EditCommand::Delete) return;
     if (command == EditCommand::Cut) f.clipboard().setText(g.text());
     f.ws.CellEditing = 1;
     g.setText("");
