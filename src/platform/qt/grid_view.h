@@ -1,11 +1,11 @@
 #pragma once
 // The grid's view: cells painted from the model (no headers, no fixed rows or
 // columns), column widths in twips, the selection highlighted when HighLight is
-// on, the current cell framed, the first visible row from TopRow. A click on a
-// cell is the model's cell click; the scroll bar sets TopRow. Keys reach the
-// model through the window, the clipboard's chords among them; the context menu
-// runs the model's edit commands on the cell under the mouse. It never edits a
-// cell. The current cell is framed while the grid has the focus.
+// on, the current cell framed while the grid has the focus, the first visible
+// row from TopRow. A click on a cell is the model's cell click; the scroll bar
+// sets TopRow. Keys reach the model through the window, the clipboard's chords
+// among them; the context menu runs the model's edit commands on the cell under
+// the mouse. It never edits a cell.
 #include <QAbstractScrollArea>
 
 #include "platform/controls/grid.h"
