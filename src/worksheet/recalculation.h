@@ -1,7 +1,8 @@
 #pragma once
 // The previous empty weight and CG boxes: leaving either builds row 0 of the
 // change list from both and recalculates. RecalcWeightAndBalance itself is a
-// procedure of Form1 (worksheet/recalculation.cpp).
+// procedure of Form1 (worksheet/recalculation.cpp); Save and the printouts
+// start with FreshTotals.
 #include <optional>
 #include <string>
 

@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -76,6 +77,8 @@ public:
     std::vector<Shown> shown;
     // Buttons to press, one per box, before the default button is taken.
     std::vector<QMessageBox::StandardButton> answers;
+    // Runs once while the next box is on screen, before it is answered.
+    std::function<void()> whileShown;
 
     MessageBoxAnswerer() {
         QObject::connect(&poll_, &QTimer::timeout, [this] { answer(); });
@@ -86,6 +89,7 @@ private:
     void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
+        if (whileShown) std::exchange(whileShown, nullptr)();
         QAbstractButton* button = box->defaultButton();
         if (!answers.empty()) {
             button = box->button(answers.front());
@@ -336,6 +340,24 @@ TEST_F(RealProgram, TheCloseButtonAsksBeforeAnUnsavedWorksheetGoes) {
     EXPECT_EQ(endings, 1);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull() || !alive->isVisible());
+    endings = 0;  // the ending this test asked for
+}
+
+// The desktop session ends while the close button's question is on screen:
+// the program ends without waiting for the answer, and the answer given later
+// closes nothing twice.
+TEST_F(RealProgram, TheSessionEndingDuringTheQuestionEndsTheProgram) {
+    auto* text1 = view<QLineEdit>(f().Text1);
+    click(text1);
+    type(text1, "n12ab");
+    boxes.whileShown = [this] { program->closeMainWindow(); };
+    window().close();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Weight & Balance on screen not saved");
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(program->mainWindow(), nullptr);
+    EXPECT_EQ(endings, 1);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     endings = 0;  // the ending this test asked for
 }
 
