@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QSessionManager>
 #include <map>
 #include <memory>
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     program.formLoaded = [&](wb::Form& form) {
         wb::FormWindow::Options options;
         if (&form == static_cast<wb::Form*>(program.mainWindow())) {
-            options.onClose = [&program] { program.closeMainWindow(); };
+            options.onClose = [&program] { program.closeMainWindowByUser(); };
             options.onActivate = [&program] { program.activateMainWindow(); };
         } else {
             options.splash = true;
@@ -65,6 +66,12 @@ int main(int argc, char** argv) {
         window->detach();
         window->deleteLater();
     };
+
+    // The desktop session is ending: the program ends without a question, so
+    // that the session does not wait on a box nobody will answer.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&program](QSessionManager&) {
+        program.closeMainWindow();
+    });
 
     program.start();
     const int result = program.ended() ? 0 : app.exec();

@@ -70,6 +70,7 @@ void GridEditing::KeyPress(const GridTable& t, int& keyAscii) {
 
     const ColumnKind kind = t.columns[g.col()];
     applyKey(g, keyAscii, kind == ColumnKind::Text);
+    f.ws.SavedState = 0;  // the user's edit, also of a mark
 
     Value& entry = t.arrays(f.ws)[g.col()][g.row()];
     if (t.isNumberCol(g.col())) {
@@ -137,6 +138,7 @@ void GridEditing::KeyDown(const GridTable& t, int& keyCode, int) {
 
     g.RemoveItem(g.row());
     g.AddItem("", g.rows());
+    f.ws.SavedState = 0;
     const RowArrays arrays = t.arrays(f.ws);
     const int cols = static_cast<int>(t.columns.size());
     for (int i = 0; i < g.rows(); ++i) {

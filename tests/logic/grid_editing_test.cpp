@@ -2,6 +2,8 @@
 // the commit on a cell change, Enter order, Delete, click and lost focus.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "logic/main_window_fixture.h"
 #include "worksheet/grid_table.h"
 #include "worksheet/recalculation_math.h"
@@ -330,6 +332,46 @@ TEST(GridEditing, DeleteKeepsRowCountAndReadsTheGridBack) {
     EXPECT_EQ(f.Grid1.row(), 29);
     EXPECT_EQ(f.Grid1.col(), 6);
     EXPECT_EQ(f.Text23.text(), "28.00");  // recalculated over the 28 items left
+}
+
+// Every edit the user makes in a cell of any grid marks the worksheet unsaved:
+// a typed text, number or mark, a mark removed, a deleted row. Moving about,
+// Enter on an untouched cell, a refused key in the Moment column and the
+// program's own writes into the grid do not.
+TEST(GridEditing, EveryUserEditOfACellMarksTheWorksheetUnsaved) {
+    for (const GridTable& t : kGridTables) {
+        Grids w;
+        Form1& f = w.f();
+        Grid& g = w.grid(t.name);
+        struct Step {
+            const char* what;
+            std::function<void()> act;
+            bool edits;
+        };
+        const int weight = t.colOf(ColumnKind::Weight);
+        std::vector<Step> steps = {
+            {"click", [&] { w.cell(g, 1, 0); }, false},
+            {"description", [&] { w.keys(g, "Seat"); }, true},
+            {"enter", [&] { w.enter(g); }, false},
+            {"weight", [&] { w.cell(g, 1, weight); w.keys(g, "12"); }, true},
+            {"commit", [&] { w.enter(g); }, false},
+            {"backspace", [&] { w.cell(g, 1, weight); w.backspace(g); }, true},
+            {"moment", [&] { f.dispatch([&] { g.setCol(t.momentCol()); }); w.keys(g, "5"); }, false},
+            {"program", [&] { g.setRowText(2, "Old\t\t1\t2"); }, false},
+            {"delete", [&] { w.cell(g, 2, 0); w.del(g); }, true},
+        };
+        if (t.colOf(ColumnKind::Mark) >= 0) {
+            steps.push_back({"mark", [&] { w.cell(g, 3, 5); w.keys(g, "x"); }, true});
+            steps.push_back({"mark removed", [&] { w.cell(g, 3, 5); w.backspace(g); }, true});
+            steps.push_back({"removed mark", [&] { w.cell(g, 3, 6); w.keys(g, "y"); }, true});
+        }
+        for (const Step& step : steps) {
+            f.ws.SavedState = 1;
+            step.act();
+            EXPECT_EQ(f.ws.SavedState, step.edits ? 0 : 1) << t.name << " " << step.what;
+        }
+        EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+    }
 }
 
 TEST(GridEditing, DeleteDropsThePendingEntryOfTheDeletedRow) {
