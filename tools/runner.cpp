@@ -174,9 +174,14 @@ void Runner::execute(const Command& c) {
         NameContext context{program_.get(), dialogs_, program_ && program_->ended()};
         for (const auto& [name, value] : readAll(context))
             out_ << name << " = " << quoted(value) << "\n";
-    } else if (v == "close") {
+    } else if (v == "close" || v == "close-window") {
         if (!program_ || !program_->mainWindow()) throw ScriptError(c.line, "no main window to close");
-        program_->closeMainWindow();
+        if (v == "close") {
+            program_->closeMainWindow();
+        } else {
+            if (program_->ended()) throw ScriptError(c.line, "the program has ended");
+            program_->closeMainWindowByUser();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QScreen>
+#include <QSessionManager>
 #include <map>
 #include <memory>
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     program.formLoaded = [&](wb::Form& form) {
         wb::FormWindow::Options options;
         if (&form == static_cast<wb::Form*>(program.mainWindow())) {
-            options.onClose = [&program] { program.closeMainWindow(); };
+            options.onClose = [&program] { program.closeMainWindowByUser(); };
             options.onActivate = [&program] { program.activateMainWindow(); };
         } else {
             options.splash = true;
@@ -72,6 +73,12 @@ int main(int argc, char** argv) {
         window->detach();
         window->deleteLater();
     };
+
+    // The desktop session is ending: the program ends without a question, so
+    // that the session does not wait on a box nobody will answer.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&program](QSessionManager&) {
+        program.closeMainWindow();
+    });
 
     program.start();
     const int result = program.ended() ? 0 : app.exec();

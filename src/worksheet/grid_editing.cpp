@@ -79,6 +79,7 @@ void GridEditing::KeyPress(const GridTable& t, int& keyAscii) {
         return;
     }
     applyKey(g, keyAscii, t.columns[g.col()] == ColumnKind::Text);
+    f.ws.SavedState = 0;  // the user's edit, also of a mark
     takeCellText(t, g);
 }
 
@@ -128,6 +129,7 @@ void GridEditing::CellEdit(const GridTable& t, EditCommand command, const std::s
         }
         f.ws.CellEditing = 1;
         g.setText(text);
+        f.ws.SavedState = 0;
         takeCellText(t, g);
         return;
     }
@@ -135,6 +137,7 @@ void GridEditing::CellEdit(const GridTable& t, EditCommand command, const std::s
     if (command == EditCommand::Cut) f.clipboard().setText(g.text());
     f.ws.CellEditing = 1;
     g.setText("");
+    f.ws.SavedState = 0;
     // An emptied number is no entry yet, as after a refused one, without the notice.
     if (t.isNumberCol(col))
         t.arrays(f.ws)[col][g.row()] = Value("");
@@ -190,6 +193,7 @@ void GridEditing::KeyDown(const GridTable& t, int& keyCode, int shift) {
 
     g.RemoveItem(g.row());
     g.AddItem("", g.rows());
+    f.ws.SavedState = 0;
     const RowArrays arrays = t.arrays(f.ws);
     const int cols = static_cast<int>(t.columns.size());
     for (int i = 0; i < g.rows(); ++i) {

@@ -3,6 +3,8 @@
 // the current cell's text through the clipboard.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "logic/main_window_fixture.h"
 #include "worksheet/grid_table.h"
 #include "worksheet/recalculation_math.h"
@@ -357,6 +359,46 @@ TEST(GridEditing, DeleteKeepsRowCountAndReadsTheGridBack) {
     EXPECT_EQ(f.Text23.text(), "28.00");  // recalculated over the 28 items left
 }
 
+// Every edit the user makes in a cell of any grid marks the worksheet unsaved:
+// a typed text, number or mark, a mark removed, a deleted row. Moving about,
+// Enter on an untouched cell, a refused key in the Moment column and the
+// program's own writes into the grid do not.
+TEST(GridEditing, EveryUserEditOfACellMarksTheWorksheetUnsaved) {
+    for (const GridTable& t : kGridTables) {
+        Grids w;
+        Form1& f = w.f();
+        Grid& g = w.grid(t.name);
+        struct Step {
+            const char* what;
+            std::function<void()> act;
+            bool edits;
+        };
+        const int weight = t.colOf(ColumnKind::Weight);
+        std::vector<Step> steps = {
+            {"click", [&] { w.cell(g, 1, 0); }, false},
+            {"description", [&] { w.keys(g, "Seat"); }, true},
+            {"enter", [&] { w.enter(g); }, false},
+            {"weight", [&] { w.cell(g, 1, weight); w.keys(g, "12"); }, true},
+            {"commit", [&] { w.enter(g); }, false},
+            {"backspace", [&] { w.cell(g, 1, weight); w.backspace(g); }, true},
+            {"moment", [&] { f.dispatch([&] { g.setCol(t.momentCol()); }); w.keys(g, "5"); }, false},
+            {"program", [&] { g.setRowText(2, "Old\t\t1\t2"); }, false},
+            {"delete", [&] { w.cell(g, 2, 0); w.del(g); }, true},
+        };
+        if (t.colOf(ColumnKind::Mark) >= 0) {
+            steps.push_back({"mark", [&] { w.cell(g, 3, 5); w.keys(g, "x"); }, true});
+            steps.push_back({"mark removed", [&] { w.cell(g, 3, 5); w.backspace(g); }, true});
+            steps.push_back({"removed mark", [&] { w.cell(g, 3, 6); w.keys(g, "y"); }, true});
+        }
+        for (const Step& step : steps) {
+            f.ws.SavedState = 1;
+            step.act();
+            EXPECT_EQ(f.ws.SavedState, step.edits ? 0 : 1) << t.name << " " << step.what;
+        }
+        EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+    }
+}
+
 TEST(GridEditing, DeleteDropsThePendingEntryOfTheDeletedRow) {
     Grids w;
     Form1& f = w.f();
@@ -661,8 +703,11 @@ TEST(GridClipboard, APasteIsOneEntryThroughTheCellsChecks) {
         w.cell(g, c.row, c.col == table(c.grid).momentCol() ? 0 : c.col);
         g.setCol(c.col);  // a click on the Moment column would move on
         w.keys(g, c.typedFirst);
+        w.f().ws.SavedState = 1;
         const size_t before = w.messages();
         w.paste(g, c.clip);
+        // An edit marks the worksheet unsaved; a refused paste changes nothing.
+        EXPECT_EQ(w.f().ws.SavedState, *c.title || c.clip.empty() ? 1 : 0);
         EXPECT_EQ(g.text(), c.cell);
         EXPECT_EQ(table(c.grid).arrays(w.f().ws)[c.col][c.row].displayText(), c.entry);
         if (*c.title) {
@@ -740,6 +785,7 @@ TEST(GridClipboard, CopyAndCut) {
     EXPECT_EQ(f.Grid1.text(), "Seat");
 
     // Refused: the Moment column and row 0's marks.
+    f.ws.SavedState = 1;
     f.Grid1.setCol(4);
     w.chord(f.Grid1, 'X', ctrl);
     EXPECT_EQ(w.lastTitle(), "This field not editable");
@@ -750,10 +796,13 @@ TEST(GridClipboard, CopyAndCut) {
     EXPECT_EQ(f.Grid1.text(), "//////");
     EXPECT_EQ(w.form->clipboard().text(), "Seat");
 
+    EXPECT_EQ(f.ws.SavedState, 1) << "a refused cut changes nothing";
+
     // The weight: cut, no notice; leaving commits the emptied row.
     w.cell(f.Grid1, 1, 2);
     w.recalcs = 0;
     w.chord(f.Grid1, keys::kDelete, shift);
+    EXPECT_EQ(f.ws.SavedState, 0);
     EXPECT_EQ(w.form->clipboard().text(), "12.50");
     EXPECT_EQ(f.Grid1.text(), "");
     EXPECT_EQ(f.ws.ChangeWeight[1], Value(""));
