@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QScreen>
 #include <QSessionManager>
 #include <map>
 #include <memory>
@@ -12,8 +13,10 @@
 #include "app/program.h"
 #include "platform/clock.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_printer.h"
+#include "platform/qt/window_scale.h"
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 
@@ -27,6 +30,10 @@ int main(int argc, char** argv) {
     // The program ends by its own Exit or by closing the main window, never
     // because no window is shown for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The splash and the main window open at the scale whose text matches the
+    // desktop's, as far as the main window fits the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        wb::setViewScale(wb::startScale(wb::Form1::kClientWidth, wb::Form1::kClientHeight, screen->availableGeometry()));
 
     // With no printer installed each printout becomes a PDF file here; the
     // printouts tell the user where.

@@ -743,7 +743,9 @@ private:
         if (r < 8) return keys::kReturn;
         if (r < 14) return keys::kBack;
         if (r < 17) {  // characters that criteria, patterns, case folding and lengths treat specially
-            static const int odd[] = {'\'', '"', '*', '?', '#', '[', ']', '!', 0xE9, 0xC9, 0x142, 0x141, 0x20AC, 0x1F6E9};
+            // and control characters, TAB among them, which type nothing.
+            static const int odd[] = {'\'', '"', '*', '?', '#', '[', ']', '!', 0xE9, 0xC9, 0x142, 0x141, 0x20AC, 0x1F6E9,
+                                      9, 27, 127, 0};
             return odd[random_() % std::size(odd)];
         }
         return static_cast<unsigned char>(keys[random_() % keys.size()]);
@@ -766,9 +768,11 @@ private:
             for (int i = 0; i < n && program_->mainWindow() == &f; ++i)
                 f.userKeyPress(f.focused() ? *f.focused() : c, huge && i < 40 ? '1' + random_() % 9 : typedKey());
         } else if (r < 60) {  // a key-down on the focused control
+            // With Ctrl or Shift, Insert, Delete and C, X, V copy, cut and paste.
             static const int codes[] = {keys::kDelete, keys::kLeft, keys::kRight, keys::kUp,
                                         keys::kDown,   keys::kHome, keys::kEnd,   keys::kPageUp,
-                                        keys::kPageDown, keys::kTab, keys::kTab, keys::kReturn};
+                                        keys::kPageDown, keys::kTab, keys::kTab, keys::kReturn,
+                                        keys::kInsert, 'C', 'X', 'V'};
             const int code = codes[random_() % std::size(codes)];
             const int shift = random_() % 4 == 0 ? static_cast<int>(random_() % 8) : 0;
             Control& c = focused ? *focused : static_cast<Control&>(*usableOne(texts_));

@@ -13,12 +13,6 @@ constexpr int kInvalidPropertyValue = 380;
 void needNotNegative(int n) {
     if (n < 0) throw RuntimeError(kInvalidPropertyValue, "Invalid property value");
 }
-
-// A typed key's character: printable, a valid scalar value.
-bool typesCharacter(int key) {
-    if (key < 0 || utf8::isControl(static_cast<char32_t>(key))) return false;
-    return key <= 0x10FFFF && (key < 0xD800 || key > 0xDFFF);
-}
 }  // namespace
 
 int TextBox::length() const { return static_cast<int>(utf8::length(text_)); }
@@ -123,7 +117,7 @@ void TextBox::userKeyPress(int keyAscii) {
         deleteBack();
     } else if (key == keys::kReturn) {
         if (multiLine_) typeText("\r\n");
-    } else if (typesCharacter(key)) {
+    } else if (utf8::typesCharacter(key)) {
         typeText(utf8::encode(static_cast<char32_t>(key)));
     }
 }

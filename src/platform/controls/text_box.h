@@ -18,11 +18,9 @@
 #include <vector>
 
 #include "platform/controls/control.h"
+#include "platform/controls/edit_command.h"
 
 namespace wb {
-
-// The commands of a text box's context menu, also reached by their keys.
-enum class EditCommand { Undo, Cut, Copy, Paste, Delete, SelectAll };
 
 // How a view lays out the lines of a box: the position where each shown line
 // starts (the first is 0) and how many lines a page holds.
