@@ -181,13 +181,13 @@ void GridEditing::RowColChange(const GridTable& t) {
     f.ws.CellEditing = 0;
 }
 
-// Delete (with Ctrl or Alt as well; Shift alone cuts) removes the current row,
+// Delete (with Shift, Ctrl or Alt as well) removes the current row,
 // adds a blank row at the end and reads the whole grid back into its arrays. A
 // pending entry of the removed row is dropped first, so that no commit writes it
 // onto the row that moves up into its place.
-void GridEditing::KeyDown(const GridTable& t, int& keyCode, int shift) {
+void GridEditing::KeyDown(const GridTable& t, int& keyCode, int) {
     Grid& g = f.*t.grid;
-    if (keyCode != keys::kDelete || g.row() < t.firstDeletableRow || editChord(keyCode, shift)) return;
+    if (keyCode != keys::kDelete || g.row() < t.firstDeletableRow) return;
     f.ws.*t.editCol = 0;
     f.ws.CellEditing = 0;
 

@@ -768,7 +768,8 @@ private:
             for (int i = 0; i < n && program_->mainWindow() == &f; ++i)
                 f.userKeyPress(f.focused() ? *f.focused() : c, huge && i < 40 ? '1' + random_() % 9 : typedKey());
         } else if (r < 60) {  // a key-down on the focused control
-            // With Ctrl or Shift, Insert, Delete and C, X, V copy, cut and paste.
+            // With Ctrl or Shift, Insert, Delete and C, X, V copy, cut and paste
+            // (in a grid, Delete with any modifier deletes the row).
             static const int codes[] = {keys::kDelete, keys::kLeft, keys::kRight, keys::kUp,
                                         keys::kDown,   keys::kHome, keys::kEnd,   keys::kPageUp,
                                         keys::kPageDown, keys::kTab, keys::kTab, keys::kReturn,

@@ -299,7 +299,7 @@ TEST_F(GridTest, ClipboardCommandsCopyOrRaiseCellEdit) {
 
     form.clipboard().setText("12\t34\nmore");
     grid.userKeyDown('X', ctrl);
-    grid.userKeyDown(keys::kDelete, shift);
+    grid.userKeyDown(keys::kDelete, shift);  // the row deletion, no chord
     grid.userKeyDown('V', ctrl);
     grid.userKeyDown(keys::kInsert, shift);
     grid.userKeyDown('V', ctrl | keys::kAltMask);  // no chord with Alt
@@ -307,7 +307,7 @@ TEST_F(GridTest, ClipboardCommandsCopyOrRaiseCellEdit) {
     grid.userKeyDown('A', ctrl);
     using C = EditCommand;
     const std::vector<std::pair<C, std::string>> expected = {
-        {C::Cut, ""}, {C::Cut, ""}, {C::Paste, "12"}, {C::Paste, "12"}};
+        {C::Cut, ""}, {C::Paste, "12"}, {C::Paste, "12"}};
     EXPECT_EQ(edits, expected);
     EXPECT_EQ(grid.text(), "2b");  // the handler did nothing: nothing changed
     EXPECT_EQ(form.clipboard().text(), "12\t34\nmore");

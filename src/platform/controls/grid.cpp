@@ -240,7 +240,8 @@ void Grid::runCommand(EditCommand c) {
 
 void Grid::userKeyDown(int keyCode, int shift) {
     const int key = raiseKeyDown(keyCode, shift);
-    if (const std::optional<EditCommand> command = editChord(key, shift)) {
+    // Delete, with any modifier, is the row deletion of the grid's KeyDown handler.
+    if (const std::optional<EditCommand> command = key == keys::kDelete ? std::nullopt : editChord(key, shift)) {
         if (hasTextFor(*command)) runCommand(*command);
         return;
     }
