@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -26,8 +27,10 @@
 #include "app/program.h"
 #include "platform/clock.h"
 #include "platform/qt/form_windows.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/when_painted.h"
+#include "platform/qt/window_scale.h"
 #include "shop_files.h"
 
 namespace wb::bench {
@@ -100,6 +103,8 @@ int run(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setViewScale(startScale(Form1::kClientWidth, Form1::kClientHeight, screen->availableGeometry()));
     ExposureWatch exposures;
     app.installEventFilter(&exposures);
     at.appReady = msSince(programStart);
@@ -123,7 +128,7 @@ int run(int argc, char** argv) {
         if (&form == static_cast<Form*>(program.splash()))
             windows.open(form, {.onClose = {}, .onActivate = {}, .splash = true});
         else
-            windows.open(form, {.onClose = [&program] { program.closeMainWindow(); },
+            windows.open(form, {.onClose = [&program] { program.closeMainWindowByUser(); },
                                 .onActivate = [&program] { program.activateMainWindow(); }});
     };
     program.formUnloading = [&](Form& form) { windows.close(form); };

@@ -4,15 +4,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QScreen>
+#include <QSessionManager>
 #include <memory>
 
+#include "app/form1.h"
 #include "app/form2.h"
 #include "app/program.h"
 #include "platform/clock.h"
 #include "platform/qt/form_windows.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/when_painted.h"
+#include "platform/qt/window_scale.h"
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 
@@ -26,6 +31,10 @@ int main(int argc, char** argv) {
     // The program ends by its own Exit or by closing the main window, never
     // because no window is shown for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The splash and the main window open at the scale whose text matches the
+    // desktop's, as far as the main window fits the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        wb::setViewScale(wb::startScale(wb::Form1::kClientWidth, wb::Form1::kClientHeight, screen->availableGeometry()));
 
     // With no printer installed each printout becomes a PDF file here; the
     // printouts tell the user where.
@@ -49,10 +58,16 @@ int main(int argc, char** argv) {
         if (&form == static_cast<wb::Form*>(program.splash()))
             windows.open(form, {.onClose = {}, .onActivate = {}, .splash = true});
         else
-            windows.open(form, {.onClose = [&program] { program.closeMainWindow(); },
+            windows.open(form, {.onClose = [&program] { program.closeMainWindowByUser(); },
                                 .onActivate = [&program] { program.activateMainWindow(); }});
     };
     program.formUnloading = [&](wb::Form& form) { windows.close(form); };
+
+    // The desktop session is ending: the program ends without a question, so
+    // that the session does not wait on a box nobody will answer.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&program](QSessionManager&) {
+        program.closeMainWindow();
+    });
 
     program.start();
     // Once the splash window is painted, the main window and its views are made

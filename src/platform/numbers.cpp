@@ -279,19 +279,26 @@ std::string applyMask(bool negative, const Digits& d, const MaskShape& m) {
     return out;
 }
 
+// The text without its blanks, which the leading-number parse skips wherever
+// they stand.
+std::string withoutBlanks(const std::string& text) {
+    std::string squeezed;
+    squeezed.reserve(text.size());
+    for (char c : text)
+        if (!isBlank(c)) squeezed += c;
+    return squeezed;
+}
+
 }  // namespace
 
 double parseLeadingNumber(const std::string& text) {
-    // Blanks count for nothing, also inside the number; most texts have none.
+    // Most texts have no blanks and are read in place.
     std::string squeezed;
     std::string_view view = text;
     if (text.find_first_of(" \t\n\r") != std::string::npos) {
-        squeezed.reserve(text.size());
-        for (char c : text)
-            if (!isBlank(c)) squeezed += c;
+        squeezed = withoutBlanks(text);
         view = squeezed;
     }
-
     size_t pos = 0;
     double value = 0;
     bool hasDigits = false;
@@ -300,6 +307,15 @@ double parseLeadingNumber(const std::string& text) {
         return value;
     }
     return toDouble(scanDecimal(view, pos));
+}
+
+bool leadingNumberCutShort(const std::string& text) {
+    const std::string squeezed = withoutBlanks(text);
+    size_t pos = 0;
+    double value = 0;
+    bool hasDigits = false;
+    if (!scanRadix(squeezed, pos, value, hasDigits)) scanDecimal(squeezed, pos);
+    return pos < squeezed.size() && (squeezed[pos] == ',' || squeezed[pos] == '.');
 }
 
 bool isNumericText(const std::string& text) {

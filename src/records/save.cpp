@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "records/open_database.h"
 #include "records/save_equipment.h"
+#include "worksheet/recalculation.h"
 
 namespace wb {
 
@@ -155,10 +156,11 @@ void Save::connect()
     f.Command3D13.LostFocus = [this] { Command3D13_LostFocus(); };
 }
 
-// After a failed save the worksheet stays unsaved, whatever the focus does.
+// Leaving the button never makes an unsaved worksheet count as saved: not
+// after a save that failed or was refused, nor when the focus only passed by.
 void Save::Command3D13_LostFocus()
 {
-    if (!lastSaveFailed_) f.ws.SavedState = 2;
+    if (f.ws.SavedState != 0) f.ws.SavedState = 2;
 }
 
 void Save::Command3D13_Click()
@@ -169,6 +171,8 @@ void Save::Command3D13_Click()
     } restore{f};
     f.setMousePointer(pointer::kHourglass);
     failure_.reset();
+    // A worksheet whose totals cannot be computed is not stored; a deletion stores none.
+    if (f.Text1.text() != "0" && !FreshTotals(f, "Not saved", msgbox::kOkOnly | msgbox::kCritical)) return;
     if (f.ws.SearchActive == 1)
         saveSearchMode();
     else

@@ -47,7 +47,7 @@ private:
     // Why this click's save cannot store the worksheet, once a step it cannot
     // do without failed.
     std::optional<RuntimeError> failure_;
-    // The last save stored nothing: the worksheet stays unsaved.
+    // The last save stored nothing.
     bool lastSaveFailed_ = false;
 
     // The key of a set's current row; without one, why it cannot be read.
