@@ -169,13 +169,17 @@ int run(int argc, char** argv) {
         clickAndPaint(window, f->Command3D23);                     // the CG specification panel
         printMs.push_back(clickAndPaint(window, f->Command3D32));  // weight-and-balance report
         clickAndPaint(window, f->Command3D23);
+        program.closeMainWindow();  // no question: a quit alone would ask about the unsaved worksheet
         app.quit();
     });
     poll.start(10);
     // Without a main window painted within a minute the run ends (a quit closes
     // the windows, so only while waiting).
     giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, &app, &QCoreApplication::quit);
+    QObject::connect(&giveUp, &QTimer::timeout, &app, [&] {
+        program.closeMainWindow();
+        app.quit();
+    });
     giveUp.start(60000);
     app.exec();
 
