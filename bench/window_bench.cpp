@@ -166,7 +166,7 @@ int run(int argc, char** argv) {
         for (int i = 0; i < 200; ++i) nextMs.push_back(clickAndPaint(window, f->Command3D16));
         printMs.push_back(clickAndPaint(window, f->Command3D27));  // logbook entry
         printMs.push_back(clickAndPaint(window, f->Command3D14));  // equipment-change report
-        clickAndPaint(window, f->Command3D23);                     // the CG specification panel
+        clickAndPaint(window, f->Command3D23);                     // the SPECS panel opens
         printMs.push_back(clickAndPaint(window, f->Command3D32));  // weight-and-balance report
         clickAndPaint(window, f->Command3D23);
         program.closeMainWindow();  // no question: a quit alone would ask about the unsaved worksheet
