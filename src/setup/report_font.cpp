@@ -6,6 +6,7 @@
 
 #include "app/form1.h"
 #include "platform/dialogs.h"
+#include "records/open_database.h"
 
 namespace wb {
 
@@ -41,6 +42,26 @@ void ReportFont::Command3D28_Click() {
     skipOnFailure([&] { Form1::need(f.rsCompanyInfo).MoveFirst(); });
 }
 
+// The font row rewritten, or added after the shop row when missing.
+void ReportFont::storeFontRow(Recordset& rs, const Font& chosen) {
+    rs.FindFirst(reportFontRowCriterion());
+    if (!rs.NoMatch()) {
+        rs.Edit();
+    } else {
+        // The shop row is the set's first row: a font row added to an empty
+        // set would take its place.
+        if (rs.IsBOF() && rs.IsEOF())
+            throw RuntimeError(dberr::kNoCurrentRecord, "No shop row before the font row");
+        rs.AddNew();
+    }
+    rs.setField("CompName", Value("Reports"));
+    rs.setField("CompAddress", Value(chosen.name));
+    rs.setField("CompCSZ", fontSizeColumn(chosen.size));
+    rs.setField("CompPhone", fontFlagColumn(chosen.bold));
+    rs.setField("FormTitle", fontFlagColumn(chosen.italic));
+    rs.Update();
+}
+
 void ReportFont::chooseAndStore(Recordset& rs) {
     const Criteria fontRow = reportFontRowCriterion();
     rs.FindFirst(fontRow);
@@ -55,23 +76,14 @@ void ReportFont::chooseAndStore(Recordset& rs) {
     const std::optional<Font> chosen = f.services.dialogs->chooseFont(preset);
     if (!chosen) return;
 
-    rs.FindFirst(fontRow);
-    if (!rs.NoMatch()) {
-        rs.Edit();
-    } else {
-        // The shop row is the set's first row: a font row added to an empty
-        // set would take its place.
-        if (rs.IsBOF() && rs.IsEOF())
-            throw RuntimeError(dberr::kNoCurrentRecord, "No shop row before the font row");
-        rs.AddNew();
+    try {
+        storeFontRow(rs, *chosen);
+    } catch (const RuntimeError& e) {
+        skipOnFailure([&] { rs.CancelUpdate(); });
+        f.services.dialogs->MsgBox(kPressOkToContinue, msgbox::kOkOnly | msgbox::kCritical,
+                                   notStoredTitle("Font not saved", e, f.dbRecords ? f.dbRecords->path() : ""));
+        return;
     }
-    rs.setField("CompName", Value("Reports"));
-    rs.setField("CompAddress", Value(chosen->name));
-    rs.setField("CompCSZ", fontSizeColumn(chosen->size));
-    rs.setField("CompPhone", fontFlagColumn(chosen->bold));
-    rs.setField("FormTitle", fontFlagColumn(chosen->italic));
-    rs.Update();
-    rs.MoveFirst();
 
     Font sample = *chosen;
     sample.size = static_cast<float>(chosen->size);

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -99,7 +100,8 @@ void storeVersion0(const std::string& path) {
 // A main window on the record database at `path`, opened as the first
 // activation opens it (or read-only), with a new record on screen.
 struct Program {
-    std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine();
+    // A short wait for another instance's lock keeps the tests quick.
+    std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine(std::chrono::milliseconds(500));
     testing::MainWindowFixture w;
     std::string path;
 
@@ -127,6 +129,7 @@ struct Program {
         if (searchMode) {
             form.rsFound->FindFirst(Criteria("Tail", Compare::Equal, "N1"));
             ASSERT_FALSE(form.rsFound->NoMatch());
+            testing::markShown(form, *form.rsFound);
             form.ws.SearchActive = 1;
             form.ws.NewRecordMode = 0;
         }

@@ -16,6 +16,7 @@
 #include "platform/numbers.h"
 #include "platform/sqlite/sqlite_engine.h"
 #include "records/record_files.h"
+#include "records/stored_weighing.h"
 
 namespace wb::testing {
 
@@ -126,6 +127,13 @@ inline void clickSaveReplacing(MainWindowFixture& w) {
     if (asked) w.dialogs.shown.erase(w.dialogs.shown.begin() + static_cast<std::ptrdiff_t>(before));
 }
 
+// The current row of `set` becomes the weighing on screen, as it is stored
+// now, as showing it does.
+inline void markShown(Form1& f, Recordset& set) {
+    const WeighingKey key{set.field("Tail"), set.field("Date")};
+    f.weighingOnScreen = StoredWeighing{key, storedRowsOf(*f.dbRecords, key)};
+}
+
 struct SaveFixture {
     TempFolder folder;
     std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine();
@@ -184,7 +192,8 @@ struct SaveFixture {
     }
 
     // Puts the browse set (or, in search mode, a new search set) on the stored
-    // weighing of `tail` and shows it, as browsing or a search does.
+    // weighing of `tail` and shows it, as browsing or a search does: the
+    // weighing on screen is that one, as it is stored now.
     void showStored(bool searchMode, const std::string& tail, const std::string& make,
                     const std::string& date = "03-09-2004") {
         Form1& form = f();
@@ -195,6 +204,7 @@ struct SaveFixture {
         form.ws.SearchActive = searchMode ? 1 : 0;
         form.ws.NewRecordMode = 0;
         form.ClearWorksheet();
+        markShown(form, *set);
         fillWorksheet(tail, make, date);
     }
 
