@@ -220,6 +220,7 @@ bool Save::confirmed(std::vector<Expected>& expected, bool deleting)
             lastSaveFailed_ = true;  // nothing stored: the worksheet stays as unsaved as it was
             return false;
         }
+        e.asked = e.asked || now != e.rows;
         e.rows = now;
     }
     return true;
@@ -238,7 +239,7 @@ bool Save::askToGoOn(const Expected& e, const std::string& now, bool deleting)
         f.setMousePointer(pointer::kHourglass);
         return answer == msgbox::kYes;
     };
-    const std::string since = e.shown ? " since it was shown." : " since you were asked.";
+    const std::string since = e.asked ? " since you were asked." : " since it was shown.";
     if (now.empty()) {
         if (deleting || !e.shown) return true;
         return ask("Weighing deleted by another program",

@@ -38,7 +38,8 @@ private:
     struct Expected {
         WeighingKey key;
         std::string rows;
-        bool shown;  // the weighing on screen, not the typed key
+        bool shown;          // the weighing on screen, not the typed key
+        bool asked = false;  // its rows are what the user said Yes to
     };
 
     bool checksPass();

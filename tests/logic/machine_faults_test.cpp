@@ -21,6 +21,7 @@
 
 #include "logic/database_integrity.h"
 #include "logic/opening_fixture.h"
+#include "logic/other_instance.h"
 #include "logic/save_fixture.h"
 #include "platform/recording_printer.h"
 #include "reports/reports.h"
@@ -268,25 +269,7 @@ TEST(ReadOnlyAtStart, AnImmutableDatabaseOrFolderIsReportedAndLeftAlone) {
 
 // ---- a second instance holding the file -----------------------------------
 
-// Another connection that holds the file: writing (an exclusive transaction)
-// or reading (a read transaction, which a commit must wait for).
-class OtherInstance {
-public:
-    OtherInstance(const std::string& path, const char* hold) {
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(db_, hold, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db_);
-    }
-    ~OtherInstance() { release(); }
-    void release() {
-        if (!db_) return;
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
+using testing::OtherInstance;
 
 TEST_P(FaultInBothModes, AFileHeldByAnotherInstanceIsNotHalfWritten) {
     for (const char* hold : {"BEGIN EXCLUSIVE", "BEGIN; SELECT count(*) FROM Aircraft"}) {

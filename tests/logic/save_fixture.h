@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -141,7 +142,11 @@ struct SaveFixture {
     MainWindowFixture w;
 
     // Opens the record database; `hook`, when given, watches every write.
-    explicit SaveFixture(WriteHook hook = nullptr, const std::string& path = "") {
+    // Another program's lock is waited for `lockWait`, as the program's own
+    // engine waits unless told.
+    explicit SaveFixture(WriteHook hook = nullptr, const std::string& path = "",
+                         std::chrono::milliseconds lockWait = kLockWait) {
+        engine = makeSqliteEngine(lockWait);
         const std::string file = path.empty() ? folder.file(kRecordDatabaseName) : path;
         db = std::filesystem::exists(file) ? openRecordDatabase(*engine, file) : createRecordDatabase(*engine, file);
         if (hook) db = std::make_shared<HookedDatabase>(db, hook);
