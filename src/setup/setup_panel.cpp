@@ -6,6 +6,7 @@
 #include "app/settings_store.h"
 #include "platform/dialogs.h"
 #include "records/open_database.h"
+#include "records/read_transaction.h"
 #include "setup/report_font.h"
 #include "setup/setup_panel_layout.h"
 
@@ -61,7 +62,12 @@ std::string SetupPanel::shopText(const char* column) {
     return text;
 }
 
+// The shop row is read under one read lock: a record database in use by
+// another program past the wait is told and the panel stays closed, rather
+// than open with boxes its closing would store empty.
 void SetupPanel::openPanel() {
+    std::optional<ReadTransaction> reads;
+    if (!beginReading(f, reads)) return;
     skipOnFailure([&] { f.rsCompanyInfo = Form1::need(f.dbRecords).CreateDynaset("CompanyInfo"); });
 
     struct BoxColumn { TextBox& box; const char* column; };

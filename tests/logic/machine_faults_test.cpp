@@ -20,6 +20,7 @@
 #include <iterator>
 
 #include "logic/database_integrity.h"
+#include "logic/immutable_file.h"
 #include "logic/opening_fixture.h"
 #include "logic/other_instance.h"
 #include "logic/save_fixture.h"
@@ -190,33 +191,7 @@ TEST_P(FaultInBothModes, ADatabaseOpenedReadOnlyKeepsItsWeighing) {
     EXPECT_EQ(bytesOf(path), before);
 }
 
-// Sets or clears the immutable flag; false where the system does not allow it.
-bool setImmutable(const std::string& path, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
-}
-
-// The immutable flag on a file or folder while this lives, or until release().
-class Immutable {
-public:
-    explicit Immutable(std::string path) : path_(std::move(path)), set_(setImmutable(path_, true)) {}
-    ~Immutable() { release(); }
-    bool isSet() const { return set_; }
-    void release() {
-        if (set_) setImmutable(path_, false);
-        set_ = false;
-    }
-
-private:
-    std::string path_;
-    bool set_;
-};
+using testing::Immutable;
 
 // Even root cannot write a file marked immutable: the stand-in for a file or
 // a file system made read-only while the program runs.
