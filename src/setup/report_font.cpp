@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "platform/dialogs.h"
 #include "records/open_database.h"
+#include "records/read_transaction.h"
 
 namespace wb {
 
@@ -62,15 +63,20 @@ void ReportFont::storeFontRow(Recordset& rs, const Font& chosen) {
     rs.Update();
 }
 
+// The preset is read under a read lock (a database in use by another program
+// is told), which ends before the dialog waits for the user.
 void ReportFont::chooseAndStore(Recordset& rs) {
-    const Criteria fontRow = reportFontRowCriterion();
-    rs.FindFirst(fontRow);
     Font preset = defaultReportFont();
-    if (!rs.NoMatch()) {
-        preset.name = fontFaceOf(rs.field("CompAddress"));
-        preset.size = fontSizeOf(rs.field("CompCSZ"));
-        preset.bold = fontFlagOf(rs.field("CompPhone"));
-        preset.italic = fontFlagOf(rs.field("FormTitle"));
+    {
+        std::optional<ReadTransaction> reads;
+        if (!beginReading(f, reads)) return;
+        rs.FindFirst(reportFontRowCriterion());
+        if (!rs.NoMatch()) {
+            preset.name = fontFaceOf(rs.field("CompAddress"));
+            preset.size = fontSizeOf(rs.field("CompCSZ"));
+            preset.bold = fontFlagOf(rs.field("CompPhone"));
+            preset.italic = fontFlagOf(rs.field("FormTitle"));
+        }
     }
 
     const std::optional<Font> chosen = f.services.dialogs->chooseFont(preset);

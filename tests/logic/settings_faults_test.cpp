@@ -152,6 +152,23 @@ TEST(SettingsNotStored, AFontChoiceThatCannotBeWrittenSaysSoAndKeepsTheSample) {
     EXPECT_EQ(f.Text28.font(), (Font{"Times New Roman", 12, true, false}));
 }
 
+// Under another program's lock the Fonts button says so before its dialog.
+TEST(SettingsNotStored, AFontChoiceUnderAnotherProgramsLockSaysSo) {
+    Shop w(std::chrono::milliseconds(300));
+    Form1& f = w.f();
+    w.click(f.Command3D18);
+    const Font sample = f.Text28.font();
+    w.shown().clear();
+    {
+        OtherInstance other(w.records, "BEGIN EXCLUSIVE");
+        w.click(f.Command3D28);
+    }
+    ASSERT_EQ(w.shown().size(), 1u);
+    EXPECT_EQ(w.shown()[0].title, "In use by another program: " + w.records);
+    EXPECT_EQ(f.Text28.font(), sample);
+    EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+}
+
 // Deleted while the program runs: the folder chosen next is stored in a new
 // settings file, as the first start would make it, and so is the phone.
 TEST(SettingsNotStored, ASettingsFileDeletedWhileRunningIsMadeAnewByTheNextWrite) {
