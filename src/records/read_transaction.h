@@ -30,11 +30,13 @@ public:
     ReadTransaction(const ReadTransaction&) = delete;
     ReadTransaction& operator=(const ReadTransaction&) = delete;
 
-    // Ends it early: no lock may outlast the reads into a message box.
+    // Ends it early: no lock may outlast the reads into a message box. It
+    // ends by a rollback, which has nothing to undo: a commit would first
+    // wait for every other program's reading to end.
     void end() {
         if (!open_) return;
         open_ = false;
-        if (!skipOnFailure([&] { db_->CommitTrans(); })) skipOnFailure([&] { db_->Rollback(); });
+        skipOnFailure([&] { db_->Rollback(); });
     }
 
 private:

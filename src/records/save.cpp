@@ -149,9 +149,6 @@ void Save::Command3D13_Click()
     failure_.reset();
     storedRows_.clear();
     const bool searchMode = f.ws.SearchActive == 1;
-    // A stored record on screen is opened for editing; the AddNew below
-    // abandons the edit, so the shown row is never changed by it.
-    if (!searchMode && f.ws.NewRecordMode == 0) skipOnFailure([&] { Form1::need(f.rsAircraft).Edit(); });
     if (!checksPass()) return;
 
     const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
@@ -282,6 +279,10 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
             deleteRows("Aircraft", shown->key);
         }
     } else {
+        // A stored record on screen is opened for editing; the AddNew below
+        // abandons the edit, so the shown row is never changed by it. (Inside
+        // the transaction, so it waits for no lock of its own.)
+        if (f.ws.NewRecordMode == 0) skipOnFailure([&] { Form1::need(f.rsAircraft).Edit(); });
         deleteRows("Equipment", typed);
     }
     if (deleting || failure_) return;

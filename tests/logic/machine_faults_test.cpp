@@ -103,7 +103,8 @@ void storeVersion0(const std::string& path) {
 // activation opens it (or read-only), with a new record on screen.
 struct Program {
     // A short wait for another instance's lock keeps the tests quick.
-    std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine(std::chrono::milliseconds(500));
+    static constexpr std::chrono::milliseconds kLockWait{500};
+    std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine(kLockWait);
     testing::MainWindowFixture w;
     std::string path;
 
@@ -255,8 +256,13 @@ TEST_P(FaultInBothModes, AFileHeldByAnotherInstanceIsNotHalfWritten) {
         Program p(path);
         p.fill(GetParam());
         OtherInstance other(path, hold);
+        const auto start = std::chrono::steady_clock::now();
         p.save();  // waits a moment for the file, then gives up
+        const auto waited = std::chrono::steady_clock::now() - start;
         other.release();
+        // One wait for the lock, not one for every step that meets it.
+        EXPECT_GE(waited, Program::kLockWait);
+        EXPECT_LT(waited, 2 * Program::kLockWait);
         p.expectNotSaved("Not saved: in use by another program: " + path);
         EXPECT_EQ(integrityOf(path), "ok");
         EXPECT_EQ(storedVersion(path), 0);
