@@ -145,37 +145,38 @@ void SetupPanel::closePanel() {
         if (e.number() != kObjectNotSet) tell(e, SettingsStore::kFileName);
     }
 
-    try {
-        Recordset& shop = Form1::need(f.rsCompanyInfo);
+    const std::string records = f.dbRecords ? f.dbRecords->path() : std::string();
+    Recordset* shop = f.rsCompanyInfo.get();
+    bool editing = false;
+    if (shop) {
         try {
-            shop.Edit();
+            shop->Edit();
+            editing = true;
         } catch (const RuntimeError& e) {
-            if (e.number() == dberr::kNoCurrentRecord || e.number() == dberr::kObjectClosed) throw;
-            tell(e, f.dbRecords ? f.dbRecords->path() : std::string());
-            throw;
+            if (e.number() != dberr::kNoCurrentRecord && e.number() != dberr::kObjectClosed) tell(e, records);
         }
+    }
+    if (editing) {
         struct ColumnBox { const char* column; const TextBox& box; };
         const ColumnBox texts[] = {
             {"CompName", f.Text17},  {"CompAddress", f.Text18}, {"CompCSZ", f.Text19},
             {"CompPhone", f.Text20}, {"FormTitle", f.Text21},   {"EquipTitle", f.Text29},
             {"Mechanic", f.Text25},  {"Cert", f.Text26},
         };
-        for (const ColumnBox& t : texts) skipOnFailure([&] { shop.setField(t.column, Value(t.box.text())); });
+        for (const ColumnBox& t : texts) skipOnFailure([&] { shop->setField(t.column, Value(t.box.text())); });
         struct ColumnCheck { const char* column; const CheckBox& check; };
         const ColumnCheck flags[] = {
             {"PrintCo", f.Check3D1}, {"PrintCG", f.Check3D2},
             {"PrintMech", f.Check3D3}, {"PrintNotes", f.Check3D4},
         };
         for (const ColumnCheck& c : flags)
-            skipOnFailure([&] { shop.setField(c.column, Value(c.check.value() == 1 ? 1 : 0)); });
+            skipOnFailure([&] { shop->setField(c.column, Value(c.check.value() == 1 ? 1 : 0)); });
         try {
-            shop.Update();
+            shop->Update();
         } catch (const RuntimeError& e) {
-            skipOnFailure([&] { shop.CancelUpdate(); });
-            tell(e, f.dbRecords ? f.dbRecords->path() : std::string());
+            skipOnFailure([&] { shop->CancelUpdate(); });
+            tell(e, records);
         }
-    } catch (const RuntimeError&) {
-        // No shop row to write: nothing of it is stored, nothing more to tell.
     }
 
     skipOnFailure([&] { f.Panel3D7.setVisible(false); });
