@@ -1,11 +1,12 @@
 #pragma once
 // A transaction that only reads: while it lives the database file is locked
-// and checked once for all the queries made, instead of once per query, and
-// every query sees the same stored state.
+// for reading and checked once for all the queries made, instead of once per
+// query, and every query sees the same stored state; other programs read
+// meanwhile.
 //
 // Another program that holds the file past the engine's wait makes the begin
-// fail with dberr::kLocked. No database, or another failure to begin (a file
-// opened read-only, one moved away), leaves the reads to run each on its own.
+// fail with dberr::kLocked. No database, or another failure to begin, leaves
+// the reads to run each on its own.
 #include <optional>
 
 #include "platform/database.h"
@@ -20,7 +21,7 @@ public:
     explicit ReadTransaction(Database* db) : db_(db) {
         if (!db_) return;
         try {
-            db_->BeginTrans();
+            db_->BeginRead();
             open_ = true;
         } catch (const RuntimeError& e) {
             if (e.number() == dberr::kLocked) throw;
@@ -31,8 +32,7 @@ public:
     ReadTransaction& operator=(const ReadTransaction&) = delete;
 
     // Ends it early: no lock may outlast the reads into a message box. It
-    // ends by a rollback, which has nothing to undo: a commit would first
-    // wait for every other program's reading to end.
+    // ends by a rollback, which has nothing to undo.
     void end() {
         if (!open_) return;
         open_ = false;

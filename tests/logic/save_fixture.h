@@ -89,6 +89,7 @@ public:
         return in->DeleteRows(table, where);
     }
     void BeginTrans() override { in->BeginTrans(); }
+    void BeginRead() override { in->BeginRead(); }
     void CommitTrans() override { hook_("CommitTrans"); in->CommitTrans(); }
     void Rollback() override { in->Rollback(); }
     std::vector<TableDef> TableDefs() override { return in->TableDefs(); }

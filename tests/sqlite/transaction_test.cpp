@@ -1,4 +1,7 @@
 // A save is all or nothing: rolled-back work leaves the old rows.
+#include <sqlite3.h>
+
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -81,6 +84,42 @@ TEST_F(Transactions, ClosingWithAnOpenTransactionKeepsTheOldRows)
     db->DeleteRows("Weighing", Criteria());
     db->Close();
     EXPECT_EQ(tailsFromHere(*byDate(*engine->OpenDatabase(folder.file("test.db")))), "OLD");
+}
+
+// A transaction that only reads takes the read lock at once and lets another
+// program read and begin its own writing meanwhile; nothing is written in it.
+TEST_F(Transactions, AReadTransactionLetsOthersWorkAndWritesNothing)
+{
+    sqlite3* other = nullptr;
+    sqlite3_open(folder.file("test.db").c_str(), &other);
+    db->BeginRead();
+    EXPECT_EQ(tails(), "OLD");
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; SELECT count(*) FROM Weighing; ROLLBACK", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(other);
+    EXPECT_DB_ERROR(add("NEW", "03-02-2004"), kInvalidCall);
+    EXPECT_DB_ERROR(db->DeleteRows("Weighing", Criteria()), kInvalidCall);
+    db->Rollback();
+    EXPECT_EQ(tails(), "OLD");
+
+    // Another program's commit holds it off; past the engine's wait it fails.
+    auto waiting = makeSqliteEngine(std::chrono::milliseconds(200))->OpenDatabase(folder.file("test.db"));
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_DB_ERROR(waiting->BeginRead(), dberr::kLocked);
+    EXPECT_DB_ERROR(waiting->Rollback(), dberr::kNoTransaction);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    waiting->BeginRead();
+    waiting->CommitTrans();
+
+    // Inside a transaction that writes, it nests.
+    db->BeginTrans();
+    db->BeginRead();
+    add("NEW", "03-02-2004");
+    db->CommitTrans();
+    db->CommitTrans();
+    EXPECT_EQ(tails(), "OLD,NEW");
 }
 
 // The engine ends a transaction by itself after some failures (a full disk,

@@ -109,6 +109,8 @@ void SqliteDatabase::requireWritable()
 {
     handle();
     if (readOnly_) throw RuntimeError(dberr::kReadOnly, "The database " + path_ + " is read-only");
+    if (transactionDepth_ > 0 && readingOnly_)
+        throw RuntimeError(kInvalidCall, "A write inside a transaction that only reads");
     requireLiveTransaction();
 }
 
@@ -174,7 +176,7 @@ long SqliteDatabase::DeleteRows(const std::string& tableName, const Criteria& wh
 
 void SqliteDatabase::BeginTrans()
 {
-    sqlite3* db = handle();
+    handle();
     if (transactionDepth_ > 0) {
         requireLiveTransaction();
         run("SAVEPOINT wb_transaction");
@@ -185,8 +187,16 @@ void SqliteDatabase::BeginTrans()
     // cannot be written fails here, before any work, and not half-way.
     requireWritable();
     requireStillOurs();
-    ended_.reset();
-    exec(db, "BEGIN IMMEDIATE");
+    beginOutermost("BEGIN IMMEDIATE", false);
+}
+
+// Begins the outermost transaction and reads the file's mark (which takes
+// the read lock now, for one begun deferred): a file that is no longer ours
+// is left at once.
+void SqliteDatabase::beginOutermost(const char* begin, bool readingOnly)
+{
+    sqlite3* db = handle();
+    exec(db, begin);
     try {
         Statement id(db, "PRAGMA application_id");
         if (!id.step() || static_cast<std::uint32_t>(id.columnInt(0)) != kApplicationId) {
@@ -196,6 +206,8 @@ void SqliteDatabase::BeginTrans()
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);  // keeps the first failure
         throw;
     }
+    ended_.reset();
+    readingOnly_ = readingOnly;
     transactionDepth_ = 1;
 }
 
@@ -211,6 +223,15 @@ void SqliteDatabase::requireStillOurs() const
     if (::access(path_.c_str(), W_OK) != 0 || ::access(folder.c_str(), W_OK) != 0) {
         throw RuntimeError(dberr::kReadOnly, "'" + path_ + "' cannot be written");
     }
+}
+
+void SqliteDatabase::BeginRead()
+{
+    if (transactionDepth_ > 0) {
+        BeginTrans();
+        return;
+    }
+    beginOutermost("BEGIN DEFERRED", true);
 }
 
 // A commit that fails leaves the transaction to be rolled back: still open

@@ -28,6 +28,7 @@ public:
     std::shared_ptr<Recordset> CreateDynaset(const RecordSource& source) override;
     long DeleteRows(const std::string& table, const Criteria& where) override;
     void BeginTrans() override;
+    void BeginRead() override;
     void CommitTrans() override;
     void Rollback() override;
     std::vector<TableDef> TableDefs() override;
@@ -63,6 +64,7 @@ private:
     void loadTables();
     // Fails unless the file is still the one opened, in its place and writable.
     void requireStillOurs() const;
+    void beginOutermost(const char* begin, bool readingOnly);
     // Runs SQL of the transaction's own (BEGIN, COMMIT, savepoints).
     void run(const std::string& sql);
     // After a failed step: when the engine has left the transaction (it rolls
@@ -76,6 +78,7 @@ private:
     std::string path_;
     bool readOnly_;
     int transactionDepth_ = 0;
+    bool readingOnly_ = false;  // the outermost transaction is one that only reads
     // Why the engine ended the open transaction by itself. Until it is rolled
     // back every write fails with it, so that no later step of the work runs
     // outside the transaction and is committed on its own.
