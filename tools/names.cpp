@@ -269,6 +269,7 @@ std::string readName(const NameContext& c, const std::string& name) {
     if (name == "Ended") return boolText(c.ended);
     if (name == "MsgBox") return c.dialogs.lastMsgBox();
     if (name == "MsgBoxCount") return intText(c.dialogs.msgBoxCount());
+    if (name == "Clipboard") return needMainWindow(c, name).clipboard().text();
 
     // Form1.Visible, Form2.Timer1.Enabled, ...
     for (const char* formName : {"Form1", "Form2"}) {

@@ -85,11 +85,13 @@ void Runner::execute(const Command& c) {
         for (std::size_t pos = 0; pos < text.size();)
             form.userKeyPress(box, static_cast<int>(utf8::decode(text, pos)));
     } else if (v == "paste") {
-        TextBox& box = textBox(c, a[0].text);
-        Form& form = runningForm(c, box);
-        if (form.focused() != &box) form.userFocus(box);
+        Control& ctrl = control(c, a[0].text);
+        if (!dynamic_cast<TextBox*>(&ctrl) && !dynamic_cast<Grid*>(&ctrl))
+            throw ScriptError(c.line, a[0].text + " is not a text box or a grid");
+        Form& form = runningForm(c, ctrl);
+        if (form.focused() != &ctrl) form.userFocus(ctrl);
         form.clipboard().setText(a[1].text);
-        form.userKeyDown(box, 'V', keys::kCtrlMask);
+        form.userKeyDown(ctrl, 'V', keys::kCtrlMask);
     } else if (v == "select" && a.size() == 3) {
         TextBox& box = textBox(c, a[0].text);
         Form& form = runningForm(c, box);
@@ -179,9 +181,14 @@ void Runner::execute(const Command& c) {
         NameContext context{program_.get(), dialogs_, program_ && program_->ended()};
         for (const auto& [name, value] : readAll(context))
             out_ << name << " = " << quoted(value) << "\n";
-    } else if (v == "close") {
+    } else if (v == "close" || v == "close-window") {
         if (!program_ || !program_->mainWindow()) throw ScriptError(c.line, "no main window to close");
-        program_->closeMainWindow();
+        if (v == "close") {
+            program_->closeMainWindow();
+        } else {
+            if (program_->ended()) throw ScriptError(c.line, "the program has ended");
+            program_->closeMainWindowByUser();
+        }
     }
 }
 

@@ -128,7 +128,8 @@ void checkForm(const Command& c) {
     const auto& a = c.args;
     const std::string& v = c.verb;
     auto fits = [&]() -> bool {
-        if (v == "start" || v == "print-log" || v == "dump" || v == "close") return a.empty();
+        if (v == "start" || v == "print-log" || v == "dump" || v == "close" || v == "close-window")
+            return a.empty();
         if (v == "today")
             return a.size() == 1 && isWord(a[0]) && parseDate(a[0].text).has_value();
         if (v == "type" || v == "type-here" || v == "paste" || v == "dblclick" || v == "select" ||

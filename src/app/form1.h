@@ -43,6 +43,9 @@ public:
     Form1(Services& services, SettingsStore& data1);
     ~Form1() override;
 
+    // The client area, in twips.
+    static constexpr int kClientWidth = 9615, kClientHeight = 6900;
+
     Services& services;
     SettingsStore& Data1;
 

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QScreen>
+#include <QSessionManager>
 #include <map>
 #include <memory>
 
@@ -11,8 +13,10 @@
 #include "app/program.h"
 #include "platform/clock.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_printer.h"
+#include "platform/qt/window_scale.h"
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 
@@ -26,6 +30,10 @@ int main(int argc, char** argv) {
     // The program ends by its own Exit or by closing the main window, never
     // because no window is shown for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The splash and the main window open at the scale whose text matches the
+    // desktop's, as far as the main window fits the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        wb::setViewScale(wb::startScale(wb::Form1::kClientWidth, wb::Form1::kClientHeight, screen->availableGeometry()));
 
     // With no printer installed each printout becomes a PDF file here; the
     // printouts tell the user where.
@@ -48,7 +56,7 @@ int main(int argc, char** argv) {
     program.formLoaded = [&](wb::Form& form) {
         wb::FormWindow::Options options;
         if (&form == static_cast<wb::Form*>(program.mainWindow())) {
-            options.onClose = [&program] { program.closeMainWindow(); };
+            options.onClose = [&program] { program.closeMainWindowByUser(); };
             options.onActivate = [&program] { program.activateMainWindow(); };
         } else {
             options.splash = true;
@@ -65,6 +73,12 @@ int main(int argc, char** argv) {
         window->detach();
         window->deleteLater();
     };
+
+    // The desktop session is ending: the program ends without a question, so
+    // that the session does not wait on a box nobody will answer.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&program](QSessionManager&) {
+        program.closeMainWindow();
+    });
 
     program.start();
     const int result = program.ended() ? 0 : app.exec();

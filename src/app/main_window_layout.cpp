@@ -71,7 +71,7 @@ constexpr Alignment L = Alignment::Left, C = Alignment::Center, R = Alignment::R
 
 void Form1::layOut() {
     setCaption("Weight and Balance");
-    setClientSize(9615, 6900);
+    setClientSize(kClientWidth, kClientHeight);
     using namespace colors;
 
     // Panels.

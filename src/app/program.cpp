@@ -57,6 +57,19 @@ void Program::activateMainWindow() {
     form.dispatch([&] { if (form.Activate) form.Activate(); });
 }
 
+void Program::closeMainWindowByUser() {
+    if (!main_ || ended_) return;
+    Form1& form = *main_;
+    int cancel = 1;  // a handler that fails keeps the window open
+    form.dispatch([&] {
+        int answer = 0;
+        if (form.QueryUnload) form.QueryUnload(answer);
+        cancel = answer;
+    });
+    // The program may have ended meanwhile (the session ending during the question).
+    if (cancel == 0 && main_.get() == &form && !ended_) closeMainWindow();
+}
+
 void Program::closeMainWindow() {
     if (!main_) return;
     Form1& form = *main_;

@@ -36,8 +36,12 @@ public:
     // Only the first activation does anything; the hand-over already runs it.
     void activateMainWindow();
 
-    // Closes the main window as the user does with the window's close box.
+    // Closes the main window without a question: the end of the desktop
+    // session, and the scenario runner's `close`.
     void closeMainWindow();
+    // The window's close button: the main window's QueryUnload may keep it
+    // open (a handler that fails does too); otherwise as closeMainWindow.
+    void closeMainWindowByUser();
 
     // The settings store "SetupVASK.MDB" (the splash window's data source).
     SettingsStore& settings() const { return *settings_; }

@@ -8,6 +8,7 @@ namespace wb {
 
 void Shell::connect() {
     f.Load = [this] { Form_Load(); };
+    f.QueryUnload = [this](int& cancel) { Form_QueryUnload(cancel); };
     f.Unload = [this] { Form_Unload(); };
     f.Activate = [this] { f.Form_Activate(); };
     f.Command3D12.Click = [this] { Command3D12_Click(); };
@@ -31,21 +32,22 @@ void Shell::endProgram() {
     if (f.services.endProgram) f.services.endProgram();
 }
 
+bool Shell::unsavedMayGo(const char* question) {
+    return f.ws.SavedState != 0 ||
+           f.services.dialogs->MsgBox(question, kUnsavedQuestion, kNotSavedTitle) == msgbox::kYes;
+}
+
+// The window's close button asks as Exit does; No keeps the window and the worksheet.
+void Shell::Form_QueryUnload(int& cancel) {
+    if (!unsavedMayGo(kExitQuestion)) cancel = 1;
+}
+
 void Shell::Command3D12_Click() {
-    if (f.ws.SavedState != 0) {
-        endProgram();
-        return;
-    }
-    if (f.services.dialogs->MsgBox("OK to exit program without saving?", kUnsavedQuestion,
-                                   kNotSavedTitle) == msgbox::kYes)
-        endProgram();
+    if (unsavedMayGo(kExitQuestion)) endProgram();
 }
 
 void Shell::Command3D19_Click() {
-    if (f.ws.SavedState == 0 &&
-        f.services.dialogs->MsgBox("OK to start new form without saving?", kUnsavedQuestion,
-                                   kNotSavedTitle) != msgbox::kYes)
-        return;
+    if (!unsavedMayGo("OK to start new form without saving?")) return;
     f.ws.MoveDirection = 0;
     f.ws.SearchActive = 0;
     f.ws.BrowseStarted = 0;

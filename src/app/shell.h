@@ -1,6 +1,6 @@
 #pragma once
-// The main window's shell: load and unload, Exit, New, Notes, the meter caption,
-// the SPECS button and the about panel.
+// The main window's shell: load, closing and unload, Exit, New, Notes, the
+// meter caption, the SPECS button and the about panel.
 #include "app/subsystem.h"
 
 namespace wb {
@@ -11,6 +11,7 @@ public:
     void connect() override;
 
     void Form_Load();
+    void Form_QueryUnload(int& cancel);
     void Form_Unload();
     void Command3D12_Click();   // Exit
     void Command3D19_Click();   // New
@@ -21,9 +22,12 @@ public:
     void Command3D26_LostFocus();
 
     static constexpr const char* kNotSavedTitle = "Weight & Balance on screen not saved";
+    static constexpr const char* kExitQuestion = "OK to exit program without saving?";
     static constexpr int kUnsavedQuestion = 292;  // Yes/No, question icon, No default
 
 private:
+    // Whether the worksheet may be discarded: nothing unsaved, or the user says Yes.
+    bool unsavedMayGo(const char* question);
     void endProgram();
     void openSpecs();
     void closeSpecs();

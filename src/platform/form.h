@@ -60,6 +60,9 @@ public:
     std::function<void()> Load;
     std::function<void()> Activate;
     std::function<void()> Unload;
+    // The user closes the window with its close button; setting cancel to
+    // non-zero keeps it open.
+    std::function<void(int& cancel)> QueryUnload;
 
     // User input: ignored by a control that is hidden or disabled (itself, a
     // container or the form); a click moves the focus where the control takes it,

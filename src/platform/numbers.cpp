@@ -235,12 +235,22 @@ std::string applyMask(bool negative, const Digits& d, const std::string& mask) {
 
 }  // namespace
 
-double parseLeadingNumber(const std::string& text) {
+namespace {
+
+// The text without its blanks, which the leading-number parse skips wherever
+// they stand.
+std::string withoutBlanks(const std::string& text) {
     std::string squeezed;
     squeezed.reserve(text.size());
     for (char c : text)
         if (!isBlank(c)) squeezed += c;
+    return squeezed;
+}
 
+}  // namespace
+
+double parseLeadingNumber(const std::string& text) {
+    const std::string squeezed = withoutBlanks(text);
     size_t pos = 0;
     double value = 0;
     bool hasDigits = false;
@@ -249,6 +259,15 @@ double parseLeadingNumber(const std::string& text) {
         return value;
     }
     return toDouble(scanDecimal(squeezed, pos));
+}
+
+bool leadingNumberCutShort(const std::string& text) {
+    const std::string squeezed = withoutBlanks(text);
+    size_t pos = 0;
+    double value = 0;
+    bool hasDigits = false;
+    if (!scanRadix(squeezed, pos, value, hasDigits)) scanDecimal(squeezed, pos);
+    return pos < squeezed.size() && (squeezed[pos] == ',' || squeezed[pos] == '.');
 }
 
 bool isNumericText(const std::string& text) {

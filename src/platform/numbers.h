@@ -11,6 +11,9 @@ namespace wb {
 // stops at the first other character. No leading number gives 0. A magnitude
 // beyond a double's range fails with RuntimeError 6 (overflow); a tiny one gives 0.
 double parseLeadingNumber(const std::string& text);
+// True when that parse stops at a comma or a decimal point: the text shows more
+// of a number than it reads ("1,850.5" reads 1, "1.2.3" reads 1.2).
+bool leadingNumberCutShort(const std::string& text);
 
 // Formats through a mask of "0" (digit always shown), "#" (digit shown only when
 // significant) and "." (decimal point). Rounds half away from zero on the value's

@@ -34,6 +34,12 @@ inline std::string left(std::string_view s, std::size_t count) { return mid(s, 0
 
 // A control character: below U+0020, DEL and U+0080 to U+009F.
 constexpr bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+// A typed key's code that types a character: a valid scalar value that is no
+// control character.
+constexpr bool typesCharacter(long code) {
+    return code >= 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
+           !isControl(static_cast<char32_t>(code));
+}
 
 // The character's case-free form: upper-case letters of the Latin, Greek,
 // Cyrillic and Armenian alphabets (and the full-width Latin ones) as their

@@ -11,6 +11,7 @@
 #include "records/open_database.h"
 #include "records/read_transaction.h"
 #include "records/save_equipment.h"
+#include "worksheet/recalculation.h"
 
 namespace wb {
 
@@ -133,10 +134,11 @@ void Save::connect()
     f.Command3D13.LostFocus = [this] { Command3D13_LostFocus(); };
 }
 
-// After a failed save the worksheet stays unsaved, whatever the focus does.
+// Leaving the button never makes an unsaved worksheet count as saved: not
+// after a save that failed or was refused, nor when the focus only passed by.
 void Save::Command3D13_LostFocus()
 {
-    if (!lastSaveFailed_) f.ws.SavedState = 2;
+    if (f.ws.SavedState != 0) f.ws.SavedState = 2;
 }
 
 void Save::Command3D13_Click()
@@ -148,6 +150,8 @@ void Save::Command3D13_Click()
     f.setMousePointer(pointer::kHourglass);
     failure_.reset();
     storedRows_.clear();
+    // A worksheet whose totals cannot be computed is not stored; a deletion stores none.
+    if (f.Text1.text() != "0" && !FreshTotals(f, "Not saved", msgbox::kOkOnly | msgbox::kCritical)) return;
     const bool searchMode = f.ws.SearchActive == 1;
     if (!checksPass()) return;
 
@@ -213,10 +217,8 @@ bool Save::confirmed(std::vector<Expected>& expected, bool deleting)
             return false;
         }
         const bool ownUnconfirmed = unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now == unconfirmed_->rows;
-        if (now != e.rows && !ownUnconfirmed && !askToGoOn(e, now, deleting)) {
-            lastSaveFailed_ = true;  // nothing stored: the worksheet stays as unsaved as it was
-            return false;
-        }
+        // No stores nothing: the worksheet stays as unsaved as it was.
+        if (now != e.rows && !ownUnconfirmed && !askToGoOn(e, now, deleting)) return false;
         e.asked = e.asked || now != e.rows;
         e.rows = now;
     }
@@ -298,8 +300,8 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
 void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed)
 {
     const bool wroteAll = save.isOpen() && !failure_;
-    lastSaveFailed_ = failure_.has_value() || !save.commit();
-    if (lastSaveFailed_) {
+    const bool stored = !failure_ && save.commit();
+    if (!stored) {
         save.rollback();
         if (wroteAll && !deleting) unconfirmed_ = StoredWeighing{typed, storedRows_};
         refuse(deleting);
@@ -318,7 +320,6 @@ void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& type
 // counts as unsaved.
 void Save::refuse(bool deleting)
 {
-    lastSaveFailed_ = true;
     f.ws.SavedState = 0;
     const RuntimeError why = failure_.value_or(RuntimeError(dberr::kDiskError, "not stored"));
     // Without a record database, the text says how to get one.

@@ -63,8 +63,6 @@ private:
     // Why this click's save cannot store the worksheet, once a step it cannot
     // do without failed.
     std::optional<RuntimeError> failure_;
-    // The last save stored nothing: the worksheet stays unsaved.
-    bool lastSaveFailed_ = false;
     // What this click's save stored under the typed key, read before its commit.
     std::string storedRows_;
     // A save whose commit failed may yet be on disk (a sync that failed after

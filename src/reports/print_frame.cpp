@@ -8,6 +8,7 @@
 #include "platform/numbers.h"
 #include "platform/printer.h"
 #include "platform/text_wrap.h"
+#include "worksheet/recalculation.h"
 
 namespace wb {
 
@@ -371,6 +372,7 @@ std::string filesText(const std::vector<std::string>& files, size_t from) {
 }  // namespace
 
 void RunPrintout(Form1& form, const std::string& report, const std::function<void(PrintFrame&)>& printout) {
+    if (!FreshTotals(form, "Not printed", msgbox::kInformation)) return;
     Dialogs& dialogs = *form.services.dialogs;
     Printer* printer = form.services.printer;
     if (!printer) {

@@ -26,13 +26,23 @@ void GridEditing::connect() {
         g.RowColChange = [this, table] { RowColChange(*table); };
         g.Click = [this, table] { Click(*table); };
         g.LostFocus = [this, table] { LostFocus(*table); };
+        g.CellEdit = [this, table](EditCommand c, const std::string& pasted) { CellEdit(*table, c, pasted); };
+        g.CellLocked = [&g, table] { return table->cellLocked(g.row(), g.col()); };
     }
 }
 
+void GridEditing::notEditable() {
+    f.services.dialogs->MsgBox("Press OK to Continue", msgbox::kInformation, "This field not editable");
+}
+
 void GridEditing::momentRefused(Grid& g, int toCol) {
-    f.services.dialogs->MsgBox("Press OK to Continue", msgbox::kInformation,
-                               "This field not editable");
+    notEditable();
     g.setCol(toCol);
+}
+
+void GridEditing::numericRefused(NumericRefusal why) {
+    f.services.dialogs->MsgBox("Please re-enter value", msgbox::kInformation,
+                               why == NumericRefusal::OutOfRange ? "Number out of range" : "Entry must be numeric");
 }
 
 // Backspace takes the last character off a cell that holds text; any other key
@@ -63,30 +73,76 @@ void GridEditing::KeyPress(const GridTable& t, int& keyAscii) {
         enterMove(t);
         return;
     }
+    if (keyAscii != kBackspace && !utf8::typesCharacter(keyAscii)) return;
     if (g.col() == t.momentCol()) {
         momentRefused(g, t.colAfterMomentKey);
         return;
     }
+    applyKey(g, keyAscii, t.columns[g.col()] == ColumnKind::Text);
+    f.ws.SavedState = 0;  // the user's edit, also of a mark
+    takeCellText(t, g);
+}
 
-    const ColumnKind kind = t.columns[g.col()];
-    applyKey(g, keyAscii, kind == ColumnKind::Text);
-
+// The cell's text becomes its row's entry by the column's rule: a number is
+// checked (a refused one empties the cell and the entry), a mark is made "X" or
+// empty and recalculates, any other text is taken as it is.
+void GridEditing::takeCellText(const GridTable& t, Grid& g) {
     Value& entry = t.arrays(f.ws)[g.col()][g.row()];
     if (t.isNumberCol(g.col())) {
         entry = g.text() == " " ? Value(0.0) : Value(g.text());
-        if (!PassesNumericCheck(g.text())) {
+        if (const NumericRefusal why = NumericCheck(g.text()); why != NumericRefusal::None) {
             g.setText("");
             entry = Value("");
-            f.services.dialogs->MsgBox("Please re-enter value", msgbox::kInformation,
-                                       "Entry must be numeric");
+            numericRefused(why);
         }
-    } else if (kind == ColumnKind::Mark) {
+    } else if (t.columns[g.col()] == ColumnKind::Mark) {
         g.setText(MarkText(g.text()));
         entry = Value(g.text());
         f.RecalcWeightAndBalance();
     } else {
         entry = Value(g.text());
     }
+}
+
+// Like a typed entry, the edit starts or continues the cell's entry: a weight or
+// arm commits when the cell is left, a mark recalculates at once.
+void GridEditing::CellEdit(const GridTable& t, EditCommand command, const std::string& pasted) {
+    Grid& g = f.*t.grid;
+    const int col = g.col();
+    f.ws.*t.editRow = static_cast<int16_t>(g.row());
+    f.ws.*t.editCol = static_cast<int16_t>(col);
+    if (t.cellLocked(g.row(), col)) {
+        notEditable();
+        return;
+    }
+    if (command == EditCommand::Paste) {
+        const std::string text = f.ws.CellEditing == 0 ? pasted : g.text() + pasted;
+        if (t.isNumberCol(col)) {
+            if (const NumericRefusal why = NumericCheck(text); why != NumericRefusal::None) {
+                numericRefused(why);
+                return;
+            }
+        } else if (col == 0 && t.descriptionLength > 0 &&
+                   utf8::length(text) > static_cast<std::size_t>(t.descriptionLength)) {
+            f.services.dialogs->MsgBox("Press OK to continue", msgbox::kInformation, "Too many characters");
+            return;
+        }
+        f.ws.CellEditing = 1;
+        g.setText(text);
+        f.ws.SavedState = 0;
+        takeCellText(t, g);
+        return;
+    }
+    if (command != EditCommand::Cut && command != EditCommand::Delete) return;
+    if (command == EditCommand::Cut) f.clipboard().setText(g.text());
+    f.ws.CellEditing = 1;
+    g.setText("");
+    f.ws.SavedState = 0;
+    // An emptied number is no entry yet, as after a refused one, without the notice.
+    if (t.isNumberCol(col))
+        t.arrays(f.ws)[col][g.row()] = Value("");
+    else
+        takeCellText(t, g);
 }
 
 // Enter moves along the grid's order, passing over the Moment column; from the
@@ -125,10 +181,10 @@ void GridEditing::RowColChange(const GridTable& t) {
     f.ws.CellEditing = 0;
 }
 
-// Delete (with any shift state) removes the current row, adds a blank row at the
-// end and reads the whole grid back into its arrays. A pending entry of the
-// removed row is dropped first, so that no commit writes it onto the row that
-// moves up into its place.
+// Delete (with Shift, Ctrl or Alt as well) removes the current row,
+// adds a blank row at the end and reads the whole grid back into its arrays. A
+// pending entry of the removed row is dropped first, so that no commit writes it
+// onto the row that moves up into its place.
 void GridEditing::KeyDown(const GridTable& t, int& keyCode, int) {
     Grid& g = f.*t.grid;
     if (keyCode != keys::kDelete || g.row() < t.firstDeletableRow) return;
@@ -137,6 +193,7 @@ void GridEditing::KeyDown(const GridTable& t, int& keyCode, int) {
 
     g.RemoveItem(g.row());
     g.AddItem("", g.rows());
+    f.ws.SavedState = 0;
     const RowArrays arrays = t.arrays(f.ws);
     const int cols = static_cast<int>(t.columns.size());
     for (int i = 0; i < g.rows(); ++i) {

@@ -1,9 +1,13 @@
 #include "worksheet/grid_table.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 
 #include "app/form1.h"
+#include "platform/failure.h"
 #include "platform/numbers.h"
+#include "records/save_equipment.h"
 #include "worksheet/recalculation_math.h"
 
 namespace wb {
@@ -44,16 +48,16 @@ const GridTable kGridTables[4] = {
      {K::Text, K::Text, K::Weight, K::Arm, K::Moment, K::Mark, K::Mark},
      /*rows*/ 30, /*after key*/ 5, /*after click*/ 5, /*enter last, first*/ 6, 0, /*in view*/ 18,
      /*by value*/ false, /*recalc commit*/ true, /*first deletable*/ 1, /*recalc delete*/ true,
-     /*lost focus col*/ 1},
+     /*lost focus col*/ 1, /*description length*/ kDescriptionLength},
     {"Grid2", &Form1::Grid2, &WorksheetState::Grid2EditRow, &WorksheetState::Grid2EditCol, jackArrays,
      {K::Text, K::Tare, K::Weight, K::Arm, K::Moment},
-     5, 0, 3, 3, 1, 0, false, true, 0, false, 1},
+     5, 0, 3, 3, 1, 0, false, true, 0, false, 1, 0},
     {"Grid3", &Form1::Grid3, &WorksheetState::Grid3EditRow, &WorksheetState::Grid3EditCol, listArrays,
      {K::Text, K::Text, K::Weight, K::Arm, K::Moment},
-     100, 0, 3, 3, 0, 5, true, false, 0, false, 0},
+     100, 0, 3, 3, 0, 5, true, false, 0, false, 0, kDescriptionLength},
     {"Grid4", &Form1::Grid4, &WorksheetState::Grid4EditRow, &WorksheetState::Grid4EditCol, fluidArrays,
      {K::Text, K::Weight, K::Arm, K::Moment},
-     5, 0, 1, 2, 1, 0, false, true, 0, false, 1},
+     5, 0, 1, 2, 1, 0, false, true, 0, false, 1, 0},
 };
 // clang-format on
 
@@ -75,8 +79,20 @@ bool GridTable::commits(int col) const {
     return columns[col] == K::Weight || columns[col] == K::Arm;
 }
 
-bool PassesNumericCheck(const std::string& cellText) {
-    return cellText == " " || cellText == "-" || isNumericText(cellText);
+bool GridTable::cellLocked(int row, int col) const {
+    if (col == momentCol()) return true;
+    return row == 0 && col >= 0 && col < static_cast<int>(columns.size()) && columns[col] == K::Mark;
+}
+
+NumericRefusal NumericCheck(const std::string& cellText) {
+    if (cellText == " " || cellText == "-") return NumericRefusal::None;
+    if (!isNumericText(cellText)) return NumericRefusal::NotNumeric;
+    try {
+        if (std::fabs(parseLeadingNumber(cellText)) <= FLT_MAX) return NumericRefusal::None;
+    } catch (const RuntimeError&) {
+        // Beyond even a double's range.
+    }
+    return NumericRefusal::OutOfRange;
 }
 
 std::string MarkText(const std::string& cellText) {

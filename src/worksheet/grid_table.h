@@ -40,18 +40,28 @@ struct GridTable {
     int firstDeletableRow;
     bool recalcAfterDelete;
     int lostFocusCol;                     // selection column when the grid loses the focus
+    int descriptionLength;                // longest description a paste leaves in column 0; 0: no limit
 
     int momentCol() const;
     int colOf(ColumnKind kind) const;     // -1 when the grid has no such column
     bool isNumberCol(int col) const;
     bool commits(int col) const;          // Weight or Arm
+    // Cut, Paste and Delete refuse the Moment column and the marks of row 0 (the
+    // previous-empty row's "//////").
+    bool cellLocked(int row, int col) const;
 };
 
 // Grid1 change list, Grid2 weighing points, Grid3 equipment list, Grid4 fluids.
 extern const GridTable kGridTables[4];
 
-// A number cell's text passes when it is one blank, a lone "-" or a number.
-bool PassesNumericCheck(const std::string& cellText);
+// Why a number cell's text is refused. It passes when it is one blank, a lone
+// "-" or a number that a stored number holds (a single: up to about 3.4E+38
+// either way); every prefix of such a number passes too.
+enum class NumericRefusal { None, NotNumeric, OutOfRange };
+NumericRefusal NumericCheck(const std::string& cellText);
+inline bool PassesNumericCheck(const std::string& cellText) {
+    return NumericCheck(cellText) == NumericRefusal::None;
+}
 // A mark cell holding "x", "X", "y" or "Y" becomes "X"; anything else empty.
 std::string MarkText(const std::string& cellText);
 // The moment a commit stores: weight x arm, less the tare first where the grid has one.

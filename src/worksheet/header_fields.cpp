@@ -1,7 +1,8 @@
 #include "worksheet/header_fields.h"
 
 #include "app/form1.h"
-#include "platform/dialogs.h"
+#include "platform/numbers.h"
+#include "worksheet/notices.h"
 
 namespace wb {
 
@@ -27,8 +28,17 @@ void HeaderFields::connect() {
                          &f.Text8, &f.Text9, &f.Text10, &f.Text11, &f.Text12, &f.Text13, &f.Text22})
         box->Change = [this] { markUnsaved(); };
 
-    for (TextBox* box : {&f.Text23, &f.Text24, &f.Text27})
+    // The CG ranges have no Change handler: only the user's edits mark them.
+    for (TextBox* box : {&f.Text14, &f.Text15, &f.Text16})
+        box->UserEdit = [this](const std::string&, bool&) { markUnsaved(); };
+
+    for (TextBox* box : {&f.Text8, &f.Text9, &f.Text10, &f.Text11})
+        box->UserEdit = [this](const std::string& newText, bool& cancel) { numberBoxEdit(newText, cancel); };
+
+    for (TextBox* box : {&f.Text23, &f.Text24, &f.Text27}) {
         box->Click = [this] { resultBoxClick(); };
+        box->UserEdit = [this](const std::string&, bool& cancel) { resultBoxEdit(cancel); };
+    }
 }
 
 void HeaderFields::enterMovesTo(int& keyAscii, Control& next, bool eatEnter) {
@@ -45,9 +55,21 @@ void HeaderFields::Text1_KeyPress(int& keyAscii) {
 void HeaderFields::markUnsaved() { f.ws.SavedState = 0; }
 
 void HeaderFields::resultBoxClick() {
-    f.services.dialogs->MsgBox("Press OK to Continue", msgbox::kInformation,
-                               "This field not editable");
+    NotEditableNotice(*f.services.dialogs);
     f.Grid1.SetFocus();
+}
+
+void HeaderFields::resultBoxEdit(bool& cancel) {
+    cancel = true;
+    NotEditableNotice(*f.services.dialogs);
+}
+
+// The leading-number parse reads "1,850.5" as 1 and "1.2.3" as 1.2: an edit
+// that would leave a comma or a second point within the number is refused.
+void HeaderFields::numberBoxEdit(const std::string& newText, bool& cancel) {
+    if (!leadingNumberCutShort(newText)) return;
+    cancel = true;
+    NotNumericNotice(*f.services.dialogs);
 }
 
 }  // namespace wb

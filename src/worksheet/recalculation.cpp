@@ -3,7 +3,11 @@
 // write its results back in order.
 #include "worksheet/recalculation.h"
 
+#include <vector>
+
 #include "app/form1.h"
+#include "platform/dialogs.h"
+#include "platform/numbers.h"
 #include "worksheet/recalculation_math.h"
 
 namespace wb {
@@ -24,12 +28,19 @@ RecalcInput recalcInputOf(const Form1& f) {
     in.ChangeInstalled = f.ws.ChangeInstalled;
     in.ChangeRemoved = f.ws.ChangeRemoved;
     in.Grid1Rows = f.Grid1.rows();
+    in.Text9Length = f.Text9.maxLength();
+    in.Text10Length = f.Text10.maxLength();
+    in.Text23Length = f.Text23.maxLength();
+    in.Text24Length = f.Text24.maxLength();
+    in.Text27Length = f.Text27.maxLength();
     return in;
 }
 
-void Form1::RecalcWeightAndBalance() {
-    const RecalcResult r = ComputeWeightAndBalance(recalcInputOf(*this));
+namespace {
 
+// Writes what the recalculation gives, or what it shows when it failed.
+void show(Form1& f, const RecalcResult& r) {
+    WorksheetState& ws = f.ws;
     ws.WeighedWeight = r.WeighedWeight;
     ws.WeighedMoment = r.WeighedMoment;
     ws.WeighedCG = r.WeighedCG;
@@ -38,8 +49,8 @@ void Form1::RecalcWeightAndBalance() {
     ws.NewEmptyCG = r.NewEmptyCG;
     if (r.weighed) {
         const PreviousEmptyRow& row0 = r.weighed->row0;
-        Text9.setText(r.weighed->Text9);
-        Text10.setText(r.weighed->Text10);
+        f.Text9.setText(r.weighed->Text9);
+        f.Text10.setText(r.weighed->Text10);
         ws.ChangeDesc[0] = row0.ChangeDesc;
         ws.ChangeWeight[0] = row0.ChangeWeight;
         ws.ChangeArm[0] = row0.ChangeArm;
@@ -47,13 +58,56 @@ void Form1::RecalcWeightAndBalance() {
         ws.ChangeSerial[0] = row0.ChangeSerial;
         ws.ChangeInstalled[0] = row0.ChangeInstalled;
         ws.ChangeRemoved[0] = row0.ChangeRemoved;
-        Grid1.setRowText(0, row0.rowText);
+        f.Grid1.setRowText(0, row0.rowText);
     } else {
         ws.ChangeMoment[0] = r.ChangeMoment0;
     }
-    Text23.setText(r.Text23);
-    Text24.setText(r.Text24);
-    Text27.setText(r.Text27);
+    f.Text23.setText(r.Text23);
+    f.Text24.setText(r.Text24);
+    f.Text27.setText(r.Text27);
+}
+
+// The change list as Save stores it: texts, numbers by their leading number
+// (none when beyond range), marks as "X" or not.
+std::vector<std::string> storedChangeList(const WorksheetState& ws) {
+    std::vector<std::string> rows;
+    const auto number = [](const Value& v) {
+        try {
+            return numberToText(NumberOf(v));
+        } catch (const RuntimeError&) {
+            return std::string("none");
+        }
+    };
+    const auto mark = [](const Value& v) { return v.isText() && v.toText() == kChangeMark ? "X" : ""; };
+    for (int i = 0; i < WorksheetState::kChangeBound; ++i)
+        rows.push_back(ws.ChangeDesc[i].displayText() + '\t' + ws.ChangeSerial[i].displayText() + '\t' +
+                       number(ws.ChangeWeight[i]) + '\t' + number(ws.ChangeArm[i]) + '\t' +
+                       mark(ws.ChangeInstalled[i]) + mark(ws.ChangeRemoved[i]));
+    return rows;
+}
+
+}  // namespace
+
+std::optional<std::string> Recalculate(Form1& f) {
+    try {
+        show(f, ComputeWeightAndBalance(recalcInputOf(f)));
+        return std::nullopt;
+    } catch (const TotalsOverflow& e) {
+        show(f, e.shown());
+        return e.where();
+    }
+}
+
+void Form1::RecalcWeightAndBalance() {
+    if (const auto where = Recalculate(*this))
+        services.dialogs->MsgBox("Press OK to continue", msgbox::kInformation, "Totals too large: " + *where);
+}
+
+bool FreshTotals(Form1& f, const std::string& notDone, int icon) {
+    const auto where = Recalculate(f);
+    if (where)
+        f.services.dialogs->MsgBox("Press OK to continue", icon, notDone + ": totals too large (" + *where + ")");
+    return !where;
 }
 
 void Recalculation::connect() {
@@ -69,6 +123,7 @@ void Recalculation::Text10_LostFocus() { buildPreviousEmptyRow(f.Text10); }
 // otherwise the change rows move down one place first (row 29 is dropped).
 void Recalculation::buildPreviousEmptyRow(const TextBox& left) {
     WorksheetState& ws = f.ws;
+    const std::vector<std::string> storedBefore = storedChangeList(ws);
     const auto entry = BuildPreviousEmptyRow(left.text(), f.Text2.text(), f.Text9.text(),
                                              f.Text10.text(), ws.ChangeDesc[0],
                                              ws.ChangeWeight[0], ws.ChangeArm[0]);
@@ -90,6 +145,8 @@ void Recalculation::buildPreviousEmptyRow(const TextBox& left) {
     ws.ChangeInstalled[0] = row0.ChangeInstalled;
     ws.ChangeRemoved[0] = row0.ChangeRemoved;
     f.RecalcWeightAndBalance();
+    // Rows moved down, or a row 0 the boxes changed, are not what was saved.
+    if (storedChangeList(ws) != storedBefore) ws.SavedState = 0;
 }
 
 }  // namespace wb

@@ -42,6 +42,15 @@ float single(double d) {
     return static_cast<float>(d);
 }
 
+// A number beyond a double's range reads as none.
+std::optional<double> readable(const std::string& text) {
+    try {
+        return parseLeadingNumber(text);
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
 std::string joinRow(const std::string& serial, const std::string& weight,
                     const std::string& arm, const std::string& moment) {
     const std::string tab = "\t";
@@ -53,46 +62,83 @@ std::string joinRow(const std::string& serial, const std::string& weight,
 
 double NumberOf(const Value& v) { return parseLeadingNumber(v.displayText()); }
 
-RecalcResult ComputeWeightAndBalance(const RecalcInput& in) {
-    RecalcResult r;
+TotalsOverflow::TotalsOverflow(std::string where, RecalcResult shown)
+    : RuntimeError(kOverflow, "Overflow: " + where), where_(std::move(where)), shown_(std::move(shown)) {}
 
+namespace {
+
+std::string rowOf(const char* list, int i) { return std::string(list) + ", row " + std::to_string(i + 1); }
+
+// The weighed totals (WeighedWeight, WeighedMoment, WeighedCG). `where` names
+// each step before it is taken: a pass takes weighing point i with fluid i,
+// and a total that overflows is put down to the list whose term is larger.
+void computeWeighing(const RecalcInput& in, RecalcResult& r, std::string& where) {
     for (int i = 0; i < kWeighingPoints; ++i) {
+        const std::string point = rowOf("weighing points", i), fluid = rowOf("fluids", i);
+        const auto larger = [&](double pointTerm, double fluidTerm) {
+            return std::fabs(fluidTerm) > std::fabs(pointTerm) ? fluid : point;
+        };
+        where = point;
         const double J = numberAt(in.JackWeight, i);
         const double T = numberAt(in.JackTare, i);
         const double A = numberAt(in.JackArm, i);
+        where = fluid;
         const double F = numberAt(in.FluidWeight, i);
         const double G = numberAt(in.FluidArm, i);
+        where = larger(J - T, F);
         r.WeighedWeight = single(double(r.WeighedWeight) + J - F - T);
+        where = larger((J - T) * A, G * F);
         r.WeighedMoment = single((J - T) * A + double(r.WeighedMoment) - G * F);
     }
+    where = "weighed C.G.";
     if (r.WeighedWeight != 0 && r.WeighedMoment != 0)
         r.WeighedCG = single(double(r.WeighedMoment) / double(r.WeighedWeight));
+}
 
+// A figure for a box of `length` characters; its whole part must fit, or the
+// box would show another number.
+std::string fitting(std::string figure, int length, std::string& where, const char* name) {
+    const std::size_t whole = std::min(figure.find('.'), figure.size());
+    if (length > 0 && whole > static_cast<std::size_t>(length)) {
+        where = name;
+        overflow();
+    }
+    return figure;
+}
+
+// With a weighing in effect, what replaces Text9, Text10 and row 0.
+WeighedReplacement weighedReplacement(const RecalcInput& in, const RecalcResult& r, std::string& where) {
+    WeighedReplacement w;
+    w.Text9 = fitting(formatMask(r.WeighedWeight, "####0.#0"), in.Text9Length, where, "weighed weight");
+    w.Text10 = fitting(formatMask(r.WeighedCG, "####0.#0"), in.Text10Length, where, "weighed C.G.");
+    w.row0.ChangeDesc = kPreviousEmpty;
+    w.row0.ChangeWeight = Value::single(r.WeighedWeight);
+    w.row0.ChangeArm = Value::single(r.WeighedCG);
+    w.row0.ChangeSerial = in.Text2;
+    w.row0.ChangeInstalled = kPreviousEmptyMark;
+    w.row0.ChangeRemoved = kPreviousEmptyMark;
+    w.row0.rowText = joinRow(in.Text2, formatMask(r.WeighedWeight, "#####0.00"),
+                             formatMask(r.WeighedCG, "#####0.00"), formatMask(r.WeighedMoment, "#####0.0"));
+    return w;
+}
+
+// The new empty totals and what they show, from the weighing or from row 0.
+void computeNewEmpty(const RecalcInput& in, RecalcResult& r, std::string& where) {
     int firstRow = 0;
-    if (r.WeighedCG != 0) {
+    if (r.weighed) {
         r.NewEmptyWeight = r.WeighedWeight;
         r.NewEmptyMoment = r.WeighedMoment;
-        WeighedReplacement w;
-        w.Text9 = formatMask(r.WeighedWeight, "####0.#0");
-        w.Text10 = formatMask(r.WeighedCG, "####0.#0");
-        w.row0.ChangeDesc = kPreviousEmpty;
-        w.row0.ChangeWeight = Value::single(r.WeighedWeight);
-        w.row0.ChangeArm = Value::single(r.WeighedCG);
-        w.row0.ChangeSerial = in.Text2;
-        w.row0.ChangeInstalled = kPreviousEmptyMark;
-        w.row0.ChangeRemoved = kPreviousEmptyMark;
-        w.row0.rowText = joinRow(in.Text2, formatMask(r.WeighedWeight, "#####0.00"),
-                                 formatMask(r.WeighedCG, "#####0.00"),
-                                 formatMask(r.WeighedMoment, "#####0.0"));
         r.ChangeMoment0 = Value::single(r.WeighedMoment);
-        r.weighed = std::move(w);
         firstRow = 1;
     } else {
+        where = rowOf("change list", 0);
+        r.ChangeMoment0 = Value("");
         r.ChangeMoment0 = checked(parseLeadingNumber(in.Text9) * parseLeadingNumber(in.Text10));
     }
 
     // The previous-empty row counts as installed; both marks cancel each other.
     for (int i = firstRow; i < in.Grid1Rows; ++i) {
+        where = rowOf("change list", i);
         const double W = numberAt(in.ChangeWeight, i);
         const double R = numberAt(in.ChangeArm, i);
         if (isText(at(in.ChangeInstalled, i), kChangeMark) ||
@@ -105,12 +151,55 @@ RecalcResult ComputeWeightAndBalance(const RecalcInput& in) {
             r.NewEmptyMoment = single(double(r.NewEmptyMoment) - R * W);
         }
     }
+    where = "new empty C.G.";
     if (r.NewEmptyWeight != 0)
         r.NewEmptyCG = single(double(r.NewEmptyMoment) / double(r.NewEmptyWeight));
 
-    r.Text23 = formatMask(r.NewEmptyWeight, "######.00");
-    r.Text24 = formatMask(r.NewEmptyCG, "#####.00");
-    r.Text27 = formatMask(r.NewEmptyMoment, "######.0");
+    r.Text23 = fitting(formatMask(r.NewEmptyWeight, "######.00"), in.Text23Length, where, "new empty weight");
+    r.Text24 = fitting(formatMask(r.NewEmptyCG, "#####.00"), in.Text24Length, where, "new empty C.G.");
+    r.Text27 = fitting(formatMask(r.NewEmptyMoment, "######.0"), in.Text27Length, where, "new empty moment");
+}
+
+// A failed weighing shows no weighed figure: Text9, Text10 and the figures of
+// row 0 empty, as a weighing in effect would have replaced them.
+RecalcResult weighingFailed(const RecalcInput& in) {
+    RecalcResult shown;
+    WeighedReplacement w;
+    w.row0.ChangeDesc = kPreviousEmpty;
+    w.row0.ChangeSerial = in.Text2;
+    w.row0.ChangeWeight = w.row0.ChangeArm = Value("");
+    w.row0.ChangeInstalled = w.row0.ChangeRemoved = kPreviousEmptyMark;
+    w.row0.rowText = joinRow(in.Text2, "", "", "");
+    shown.weighed = std::move(w);
+    shown.ChangeMoment0 = Value("");
+    return shown;
+}
+
+// A failed change list keeps the weighing and shows no new empty figure.
+RecalcResult newEmptyFailed(RecalcResult r) {
+    r.NewEmptyWeight = r.NewEmptyMoment = r.NewEmptyCG = 0;
+    r.Text23 = r.Text24 = r.Text27 = "";
+    return r;
+}
+
+}  // namespace
+
+RecalcResult ComputeWeightAndBalance(const RecalcInput& in) {
+    RecalcResult r;
+    std::string where;
+    try {
+        computeWeighing(in, r, where);
+        if (r.WeighedCG != 0) r.weighed = weighedReplacement(in, r, where);
+    } catch (const RuntimeError& e) {
+        if (e.number() != kOverflow) throw;
+        throw TotalsOverflow(where, weighingFailed(in));
+    }
+    try {
+        computeNewEmpty(in, r, where);
+    } catch (const RuntimeError& e) {
+        if (e.number() != kOverflow) throw;
+        throw TotalsOverflow(where, newEmptyFailed(std::move(r)));
+    }
     return r;
 }
 
@@ -123,9 +212,11 @@ std::optional<PreviousEmptyEntry> BuildPreviousEmptyRow(
     const bool inPlace = isText(ChangeDesc0, kPreviousEmpty) ||
                          (isEmptyText(ChangeDesc0) && isEmptyText(ChangeWeight0) &&
                           isEmptyText(ChangeArm0));
-    const double weight = parseLeadingNumber(Text9);
-    const double cg = parseLeadingNumber(Text10);
-    const double moment = checked(weight * cg);
+    const std::optional<double> weight = readable(Text9), cg = readable(Text10);
+    // A figure no total can hold shows empty.
+    const auto shown = [](std::optional<double> v, const char* mask) {
+        return v && std::fabs(*v) <= FLT_MAX ? formatMask(*v, mask) : std::string();
+    };
 
     PreviousEmptyEntry e;
     e.placement = inPlace ? Row0Placement::ReplaceInPlace : Row0Placement::MoveDown;
@@ -135,9 +226,9 @@ std::optional<PreviousEmptyEntry> BuildPreviousEmptyRow(
     e.row0.ChangeArm = Text10;
     e.row0.ChangeInstalled = kPreviousEmptyMark;
     e.row0.ChangeRemoved = kPreviousEmptyMark;
-    e.row0.rowText = joinRow(Text2, formatMask(checked(weight), "######.0"),
-                             formatMask(checked(cg), "####0.00"),
-                             formatMask(moment, "#####0.0"));
+    const std::optional<double> moment = weight && cg ? std::optional(*weight * *cg) : std::nullopt;
+    e.row0.rowText = joinRow(Text2, shown(weight, "######.0"), shown(cg, "####0.00"),
+                             shown(moment, "#####0.0"));
     return e;
 }
 

@@ -6,13 +6,15 @@
 //
 // Numbers are read from a value's text form with the leading-number parse (an
 // empty, non-numeric or Null value reads 0). Each term is computed in double;
-// each total is rounded to single precision every time it is stored. A total or
-// product that leaves the single (or double) range fails with RuntimeError 6
-// (overflow) before anything is returned, so the handler then writes nothing.
+// each total is rounded to single precision every time it is stored. A number,
+// total or product that leaves the single (or double) range fails with
+// TotalsOverflow (RuntimeError 6), which names where and carries what the
+// handler shows instead of the results.
 #include <optional>
 #include <span>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/value.h"
 
 namespace wb {
@@ -33,6 +35,10 @@ struct RecalcInput {
     std::span<const Value> ChangeDesc, ChangeWeight, ChangeArm;
     std::span<const Value> ChangeInstalled, ChangeRemoved;
     int Grid1Rows = 30;
+    // The characters the boxes hold (0: no limit). A figure whose whole part
+    // is longer than its box would read as another number there: it counts
+    // as too large.
+    int Text9Length = 0, Text10Length = 0, Text23Length = 0, Text24Length = 0, Text27Length = 0;
 };
 
 // Row 0 of the change list as the previous-empty row: the array entries and the
@@ -61,6 +67,27 @@ struct RecalcResult {
     bool weighingInEffect() const { return weighed.has_value(); }
 };
 
+// A step of the recalculation overflowed. where() names it as the user sees
+// the worksheet: "weighing points, row 2", "fluids, row 1", "weighed C.G.",
+// "change list, row 3" (rows counted from 1, the previous-empty row is row 1 of
+// the change list), "new empty C.G."; a figure too long for its box is named
+// after it: "weighed weight", "weighed C.G.", "new empty weight", "new empty
+// C.G.", "new empty moment". shown() is what the handler writes in the
+// results' place, in the same order: no new empty figure (Text23, Text24 and
+// Text27 empty, the new totals 0); when the weighing itself failed, no
+// weighed figure either (Text9, Text10 and the figures of row 0 empty, as a
+// weighing in effect replaces them), else the weighing as computed.
+class TotalsOverflow : public RuntimeError {
+public:
+    TotalsOverflow(std::string where, RecalcResult shown);
+    const std::string& where() const { return where_; }
+    const RecalcResult& shown() const { return shown_; }
+
+private:
+    std::string where_;
+    RecalcResult shown_;
+};
+
 // RecalcWeightAndBalance's arithmetic. The handler then, in this order:
 //   1. stores the six totals;
 //   2. with a weighing: Text9 = weighed->Text9, then Text10 = weighed->Text10
@@ -87,7 +114,9 @@ struct PreviousEmptyEntry {
 
 // The previous-empty row built from the header boxes. lostFocusText is the text
 // of the box that lost the focus: when it is empty nothing is built (nullopt) and
-// the handler does nothing more. Otherwise the handler, in this order:
+// the handler does nothing more. A figure beyond a single's range shows empty
+// in the row (the recalculation that follows reports it). Otherwise the handler, in this
+// order:
 //   1. MoveDown: MoveChangeRowsDown on each of the seven change arrays, then
 //      Grid1.RemoveItem(29); ReplaceInPlace: Grid1.RemoveItem(0);
 //   2. Grid1.AddItem(row0.rowText, 0);

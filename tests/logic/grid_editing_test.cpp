@@ -1,6 +1,9 @@
 // In-cell editing of the four worksheet grids: keys, the numeric check, marks,
-// the commit on a cell change, Enter order, Delete, click and lost focus.
+// the commit on a cell change, Enter order, Delete, click and lost focus, and
+// the current cell's text through the clipboard.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "logic/main_window_fixture.h"
 #include "worksheet/grid_table.h"
@@ -42,6 +45,30 @@ TEST(GridTableRules, NumericCheckPassesEveryPrefixOfANumber) {
         EXPECT_TRUE(PassesNumericCheck(text)) << '"' << text << '"';
     for (const char* text : {"", ".", "-.", "  ", "1-", "12a", "1.2.", "+", "x", "\b", "1 2"})
         EXPECT_FALSE(PassesNumericCheck(text)) << '"' << text << '"';
+}
+
+// A number passes while a stored single holds it (FLT_MAX is about
+// 3.40282347E+38): 38 nines pass, the 39th is refused, and so is a number
+// beyond even a double, which the leading-number parse cannot read.
+TEST(GridTableRules, NumericCheckRefusesNumbersAStoredSingleCannotHold) {
+    const std::string nines38(38, '9'), nines39(39, '9');
+    const std::pair<std::string, NumericRefusal> cases[] = {
+        {nines38, NumericRefusal::None},
+        {"-" + nines38, NumericRefusal::None},
+        {"3.4e38", NumericRefusal::None},
+        {"340282346638528859811704183484516925440", NumericRefusal::None},  // FLT_MAX itself
+        {"1e-50", NumericRefusal::None},
+        {nines39, NumericRefusal::OutOfRange},
+        {"-" + nines39, NumericRefusal::OutOfRange},
+        {"3.5e38", NumericRefusal::OutOfRange},
+        {"3.4028236e38", NumericRefusal::OutOfRange},
+        {"1e400", NumericRefusal::OutOfRange},
+        {std::string(100000, '9'), NumericRefusal::OutOfRange},
+        {"1,850", NumericRefusal::NotNumeric},
+        {"", NumericRefusal::NotNumeric},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(NumericCheck(text), expected) << text.substr(0, 60);
 }
 
 TEST(GridTableRules, MarkRule) {
@@ -332,6 +359,46 @@ TEST(GridEditing, DeleteKeepsRowCountAndReadsTheGridBack) {
     EXPECT_EQ(f.Text23.text(), "28.00");  // recalculated over the 28 items left
 }
 
+// Every edit the user makes in a cell of any grid marks the worksheet unsaved:
+// a typed text, number or mark, a mark removed, a deleted row. Moving about,
+// Enter on an untouched cell, a refused key in the Moment column and the
+// program's own writes into the grid do not.
+TEST(GridEditing, EveryUserEditOfACellMarksTheWorksheetUnsaved) {
+    for (const GridTable& t : kGridTables) {
+        Grids w;
+        Form1& f = w.f();
+        Grid& g = w.grid(t.name);
+        struct Step {
+            const char* what;
+            std::function<void()> act;
+            bool edits;
+        };
+        const int weight = t.colOf(ColumnKind::Weight);
+        std::vector<Step> steps = {
+            {"click", [&] { w.cell(g, 1, 0); }, false},
+            {"description", [&] { w.keys(g, "Seat"); }, true},
+            {"enter", [&] { w.enter(g); }, false},
+            {"weight", [&] { w.cell(g, 1, weight); w.keys(g, "12"); }, true},
+            {"commit", [&] { w.enter(g); }, false},
+            {"backspace", [&] { w.cell(g, 1, weight); w.backspace(g); }, true},
+            {"moment", [&] { f.dispatch([&] { g.setCol(t.momentCol()); }); w.keys(g, "5"); }, false},
+            {"program", [&] { g.setRowText(2, "Old\t\t1\t2"); }, false},
+            {"delete", [&] { w.cell(g, 2, 0); w.del(g); }, true},
+        };
+        if (t.colOf(ColumnKind::Mark) >= 0) {
+            steps.push_back({"mark", [&] { w.cell(g, 3, 5); w.keys(g, "x"); }, true});
+            steps.push_back({"mark removed", [&] { w.cell(g, 3, 5); w.backspace(g); }, true});
+            steps.push_back({"removed mark", [&] { w.cell(g, 3, 6); w.keys(g, "y"); }, true});
+        }
+        for (const Step& step : steps) {
+            f.ws.SavedState = 1;
+            step.act();
+            EXPECT_EQ(f.ws.SavedState, step.edits ? 0 : 1) << t.name << " " << step.what;
+        }
+        EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+    }
+}
+
 TEST(GridEditing, DeleteDropsThePendingEntryOfTheDeletedRow) {
     Grids w;
     Form1& f = w.f();
@@ -509,6 +576,285 @@ TEST(GridEditing, ClearingDropsAPendingEntry) {
     EXPECT_EQ(w.f().ws.JackWeight[1].toText(), "");
     EXPECT_EQ(g.cell(1, 0), "Left Main");
     EXPECT_EQ(w.f().ws.CellEditing, 0);
+}
+
+TEST(GridEditing, ANumberBeyondAStoredSingleIsRefusedAtTheCheck) {
+    Grids w;
+    Form1& f = w.f();
+    w.cell(f.Grid1, 1, 2);
+    w.keys(f.Grid1, std::string(38, '9'));
+    EXPECT_EQ(w.messages(), 0u);
+    w.keys(f.Grid1, "9");
+    ASSERT_EQ(w.messages(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Number out of range");
+    EXPECT_EQ(w.dialogs.shown[0].text, "Please re-enter value");
+    EXPECT_EQ(w.dialogs.shown[0].style, 64);
+    EXPECT_EQ(f.Grid1.text(), "");
+    EXPECT_EQ(f.ws.ChangeWeight[1], Value(""));
+    w.keys(f.Grid1, "5");  // the next key starts the entry again
+    w.enter(f.Grid1);
+    EXPECT_EQ(f.Grid1.cell(1, 2), "5.00");
+}
+
+// Control characters, TAB (the field separator) among them, type nothing in
+// any column; Backspace and Enter keep their work.
+TEST(GridEditing, ControlCharactersTypeNothing) {
+    struct Case {
+        const char* grid;
+        int col;
+        const char* typed;
+    };
+    const Case cases[] = {{"Grid1", 0, "Seat"}, {"Grid1", 2, "12"}, {"Grid1", 5, "x"},
+                          {"Grid2", 1, "5"},    {"Grid3", 1, "S1"}, {"Grid4", 0, "Oil"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.grid) + " column " + std::to_string(c.col));
+        Grids w;
+        Grid& g = w.grid(c.grid);
+        w.cell(g, 1, c.col);
+        w.keys(g, c.typed);
+        const std::string before = g.text();
+        const Value entry = table(c.grid).arrays(w.f().ws)[c.col][1];
+        for (int key : {9, 0, 27, 127, 10, 1, 22, 0x85, 0x9F}) w.form->userKeyPress(g, key);
+        EXPECT_EQ(g.text(), before);
+        EXPECT_EQ(g.rowText(1).find('\t', 0), g.rowText(1).find('\t'));
+        EXPECT_EQ(table(c.grid).arrays(w.f().ws)[c.col][1], entry);
+        EXPECT_EQ(w.messages(), 0u);
+        EXPECT_EQ(g.col(), c.col);
+    }
+    Grids w;
+    w.cell(w.f().Grid1, 1, 0);
+    w.keys(w.f().Grid1, "ab");
+    w.backspace(w.f().Grid1);
+    EXPECT_EQ(w.f().Grid1.text(), "a");
+    w.enter(w.f().Grid1);
+    EXPECT_EQ(w.f().Grid1.col(), 1);
+}
+
+// ---- The clipboard --------------------------------------------------------------
+
+struct Clipboards : Grids {
+    Clipboards() {
+        // Row 0 as the previous-empty row, with its "//////" marks.
+        f().Grid1.setRowText(0, "Previous A/C Empty\t\t1000.0\t50.00\t50000.0\t//////\t//////");
+        f().Text27.observe([this] { ++recalcs; });
+    }
+    void paste(Grid& g, const std::string& text) {
+        form->clipboard().setText(text);
+        form->userKeyDown(g, 'V', keys::kCtrlMask);
+    }
+    void chord(Grid& g, int key, int shift) { form->userKeyDown(g, key, shift); }
+    std::string states(const Grid& g) const {
+        std::string s;
+        for (EditCommand c : {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
+                              EditCommand::Delete, EditCommand::SelectAll})
+            s += g.commandEnabled(c) ? '1' : '0';
+        return s;
+    }
+    int recalcs = 0;  // Text27 is written once by every recalculation
+};
+
+// A paste goes through the column's checks as one entry: it replaces the cell
+// when its entry has not started and is appended to a started one; what the
+// checks would refuse is refused whole, with the notice, and changes nothing.
+TEST(GridClipboard, APasteIsOneEntryThroughTheCellsChecks) {
+    const std::string long26 = "Twenty-six characters long", exactly25 = "Exactly twenty-five chars";
+    struct Case {
+        const char* grid;
+        int row, col;
+        const char* typedFirst;  // keys typed before the paste ("": the entry has not started)
+        std::string clip;
+        std::string cell;        // the cell afterwards
+        std::string entry;       // its entry's text afterwards
+        const char* title;       // the notice ("": none)
+    };
+    const Case cases[] = {
+        {"Grid1", 1, 0, "", "Seat belt", "Seat belt", "Seat belt", ""},
+        {"Grid1", 1, 0, "Seat", " belt\r\nmore", "Seat belt", "Seat belt", ""},
+        {"Grid1", 1, 0, "", exactly25, exactly25, exactly25, ""},
+        {"Grid1", 1, 0, "", long26, "", "", "Too many characters"},
+        {"Grid1", 1, 0, "Exactly twenty-five char", "ss", "Exactly twenty-five char", "Exactly twenty-five char",
+         "Too many characters"},
+        {"Grid3", 2, 0, "", long26, "", "", "Too many characters"},
+        {"Grid2", 1, 0, "", long26 + " and more", long26 + " and more", long26 + " and more", ""},
+        {"Grid1", 1, 1, "", long26, long26, long26, ""},  // a serial has no limit
+        {"Grid1", 0, 0, "", "Previous", "Previous", "Previous", ""},    // row 0 takes typing and pastes
+        {"Grid1", 1, 2, "", "12.5", "12.5", "12.5", ""},
+        {"Grid1", 1, 2, "1", "2.5", "12.5", "12.5", ""},
+        {"Grid1", 1, 2, "", "12\t34", "12", "12", ""},
+        {"Grid1", 1, 2, "7", "abc", "7", "7", "Entry must be numeric"},
+        {"Grid1", 1, 2, "7", ".5", "7.5", "7.5", ""},
+        {"Grid1", 1, 2, "", "1,850", "", "", "Entry must be numeric"},
+        {"Grid1", 1, 3, "", std::string(39, '9'), "", "", "Number out of range"},
+        {"Grid4", 1, 1, "", "-", "-", "-", ""},
+        {"Grid2", 1, 1, "", " ", " ", "0", ""},
+        {"Grid1", 1, 5, "", "x", "X", "X", ""},
+        {"Grid1", 1, 6, "", "xyz", "", "", ""},
+        {"Grid1", 1, 4, "", "5", ".0", "", "This field not editable"},
+        {"Grid4", 1, 3, "", "5", "", "", "This field not editable"},
+        {"Grid1", 0, 5, "", "x", "//////", "", "This field not editable"},
+        {"Grid1", 0, 6, "", "", "//////", "", ""},  // nothing to paste: nothing at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.grid) + " " + std::to_string(c.row) + "," + std::to_string(c.col) + " \"" +
+                     c.clip.substr(0, 40) + "\"");
+        Clipboards w;
+        Grid& g = w.grid(c.grid);
+        if (c.col == table(c.grid).momentCol()) g.setRowText(c.row, std::string(c.col, '\t') + (c.grid == std::string("Grid1") ? ".0" : ""));
+        w.cell(g, c.row, c.col == table(c.grid).momentCol() ? 0 : c.col);
+        g.setCol(c.col);  // a click on the Moment column would move on
+        w.keys(g, c.typedFirst);
+        w.f().ws.SavedState = 1;
+        const size_t before = w.messages();
+        w.paste(g, c.clip);
+        // An edit marks the worksheet unsaved; a refused paste changes nothing.
+        EXPECT_EQ(w.f().ws.SavedState, *c.title || c.clip.empty() ? 1 : 0);
+        EXPECT_EQ(g.text(), c.cell);
+        EXPECT_EQ(table(c.grid).arrays(w.f().ws)[c.col][c.row].displayText(), c.entry);
+        if (*c.title) {
+            ASSERT_EQ(w.messages(), before + 1);
+            EXPECT_EQ(w.lastTitle(), c.title);
+            EXPECT_EQ(w.dialogs.shown.back().style, 64);
+        } else {
+            EXPECT_EQ(w.messages(), before);
+        }
+        EXPECT_EQ(g.col(), c.col);  // a refusal leaves the cursor where it is
+        EXPECT_EQ(w.form->clipboard().text(), c.clip);
+    }
+}
+
+// A pasted weight commits when the cell is left, with one recalculation; a
+// pasted mark recalculates at once, once.
+TEST(GridClipboard, APastedWeightCommitsLikeATypedOneAndRecalculatesOnce) {
+    Clipboards w;
+    Form1& f = w.f();
+    w.entry(f.Grid1, 1, 0, "Seat");
+    w.entry(f.Grid1, 1, 3, "40");
+    w.cell(f.Grid1, 1, 5);
+    w.recalcs = 0;
+    w.paste(f.Grid1, "x");
+    EXPECT_EQ(w.recalcs, 1);
+    EXPECT_EQ(f.ws.ChangeInstalled[1], Value("X"));
+
+    w.cell(f.Grid1, 1, 2);
+    w.recalcs = 0;
+    w.paste(f.Grid1, "12.5");
+    EXPECT_EQ(w.recalcs, 0);
+    EXPECT_EQ(f.ws.CellEditing, 1);
+    w.enter(f.Grid1);
+    EXPECT_EQ(w.recalcs, 1);
+    EXPECT_EQ(f.Grid1.rowText(1), "Seat\t\t12.50\t40.00\t500.0\tX\t");
+    EXPECT_EQ(f.ws.ChangeMoment[1], Value(500.0));
+    EXPECT_EQ(f.Text23.text(), "12.50");
+    EXPECT_EQ(f.Text27.text(), "500.0");
+
+    // The same with a weighing point, less its tare.
+    w.cell(f.Grid2, 0, 1);
+    w.paste(f.Grid2, "5");
+    w.cell(f.Grid2, 0, 2);
+    w.paste(f.Grid2, "605");
+    w.cell(f.Grid2, 0, 3);
+    w.recalcs = 0;
+    w.paste(f.Grid2, "50");
+    w.cell(f.Grid2, 1, 3);
+    EXPECT_EQ(w.recalcs, 1);
+    EXPECT_EQ(f.Grid2.rowText(0), "Right Main\t5\t605.00\t50.00\t30000.0");
+    EXPECT_EQ(w.messages(), 0u);
+}
+
+// Ctrl+C and Ctrl+Insert copy any cell; Ctrl+X cuts where the cell takes
+// edits (the entry is emptied, a number without the numeric notice) and is
+// refused on the Moment column and row 0's marks, leaving the clipboard as it
+// was. Shift+Delete stays the row deletion.
+TEST(GridClipboard, CopyAndCut) {
+    Clipboards w;
+    Form1& f = w.f();
+    w.entry(f.Grid1, 1, 0, "Seat");
+    w.entry(f.Grid1, 1, 2, "12.5");
+    w.entry(f.Grid1, 1, 3, "40");
+    w.entry(f.Grid1, 1, 5, "x");
+    w.entry(f.Grid1, 2, 0, "Radio");
+    const int ctrl = keys::kCtrlMask, shift = keys::kShiftMask;
+
+    w.cell(f.Grid1, 1, 3);
+    f.Grid1.setCol(4);
+    w.chord(f.Grid1, 'C', ctrl);
+    EXPECT_EQ(w.form->clipboard().text(), "500.0");
+    f.Grid1.setCol(0);
+    w.chord(f.Grid1, keys::kInsert, ctrl);
+    EXPECT_EQ(w.form->clipboard().text(), "Seat");
+    EXPECT_EQ(f.Grid1.text(), "Seat");
+
+    // Refused: the Moment column and row 0's marks.
+    f.ws.SavedState = 1;
+    f.Grid1.setCol(4);
+    w.chord(f.Grid1, 'X', ctrl);
+    EXPECT_EQ(w.lastTitle(), "This field not editable");
+    EXPECT_EQ(f.Grid1.text(), "500.0");
+    w.cell(f.Grid1, 0, 6);
+    w.chord(f.Grid1, 'X', ctrl);
+    EXPECT_EQ(w.messages(), 2u);
+    EXPECT_EQ(f.Grid1.text(), "//////");
+    EXPECT_EQ(w.form->clipboard().text(), "Seat");
+
+    EXPECT_EQ(f.ws.SavedState, 1) << "a refused cut changes nothing";
+
+    // The weight: cut, no notice; leaving commits the emptied row.
+    w.cell(f.Grid1, 1, 2);
+    w.recalcs = 0;
+    w.chord(f.Grid1, 'X', ctrl);
+    EXPECT_EQ(f.ws.SavedState, 0);
+    EXPECT_EQ(w.form->clipboard().text(), "12.50");
+    EXPECT_EQ(f.Grid1.text(), "");
+    EXPECT_EQ(f.ws.ChangeWeight[1], Value(""));
+    EXPECT_EQ(f.Grid1.rowText(2), "Radio\t\t\t\t\t\t");  // no row was deleted
+    w.enter(f.Grid1);
+    EXPECT_EQ(w.recalcs, 1);
+    EXPECT_EQ(f.Grid1.rowText(1), "Seat\t\t\t40.00\t.0\tX\t");
+    EXPECT_EQ(f.Text23.text(), ".00");
+    EXPECT_EQ(w.messages(), 2u);
+
+    // The mark: cut recalculates at once; the description: its entry empties.
+    w.cell(f.Grid1, 1, 5);
+    w.recalcs = 0;
+    w.chord(f.Grid1, 'X', ctrl);
+    EXPECT_EQ(w.recalcs, 1);
+    EXPECT_EQ(f.ws.ChangeInstalled[1], Value(""));
+    EXPECT_EQ(w.form->clipboard().text(), "X");
+    w.cell(f.Grid1, 2, 0);
+    f.Grid1.userCommand(EditCommand::Delete);  // the menu's Delete: no clipboard
+    EXPECT_EQ(f.ws.ChangeDesc[2], Value(""));
+    EXPECT_EQ(w.form->clipboard().text(), "X");
+    // And the cut text pastes back.
+    w.chord(f.Grid1, keys::kInsert, shift);
+    EXPECT_EQ(f.ws.ChangeDesc[2], Value("X"));
+    EXPECT_EQ(w.messages(), 2u);
+}
+
+// The context menu offers what the keys do: Copy on any cell with text; Cut,
+// Paste and Delete only where the cell takes edits; never Undo or Select All.
+TEST(GridClipboard, TheMenuEnablesWhatTheCellTakes) {
+    Clipboards w;
+    Form1& f = w.f();
+    w.entry(f.Grid1, 1, 2, "12.5");
+    w.form->clipboard().setText("7");
+    w.cell(f.Grid1, 1, 2);
+    EXPECT_EQ(w.states(f.Grid1), "011110");
+    f.Grid1.setCol(4);
+    EXPECT_EQ(w.states(f.Grid1), "001000");
+    w.cell(f.Grid1, 0, 5);
+    EXPECT_EQ(w.states(f.Grid1), "001000");
+    w.cell(f.Grid1, 0, 2);
+    EXPECT_EQ(w.states(f.Grid1), "011110");
+    w.cell(f.Grid1, 5, 0);
+    EXPECT_EQ(w.states(f.Grid1), "000100");
+    w.form->clipboard().setText("\n");
+    EXPECT_EQ(w.states(f.Grid1), "000000");
+    // With the main data panel disabled (the CG panel open), the change list
+    // offers Copy only.
+    w.cell(f.Grid1, 1, 2);
+    w.form->clipboard().setText("7");
+    f.Panel3D1.setEnabled(false);
+    EXPECT_EQ(w.states(f.Grid1), "001000");
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Header boxes: Enter order, tail-number upper-casing, limits, the unsaved mark,
-// the result boxes' refusal, and ClearWorksheet.
+// the number boxes' and the result boxes' refusals, and ClearWorksheet.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "logic/main_window_fixture.h"
+#include "platform/numbers.h"
 
 namespace wb {
 namespace {
@@ -67,7 +70,12 @@ TEST(HeaderFields, CgRangeBoxesPassEnterOnAndKeepTheirText) {
     w.enter(f.Text16);
     EXPECT_EQ(w.focus(), "Grid2");
     EXPECT_EQ(f.Text14.text(), "12.5-20");
-    EXPECT_EQ(f.ws.SavedState, 1);  // the CG ranges do not mark the worksheet unsaved
+    EXPECT_EQ(f.ws.SavedState, 0);  // the user's edit of a CG range marks the worksheet unsaved
+    f.ws.SavedState = 1;
+    f.Text15.setText("35 to 47");  // the program's own write (showing a record) does not
+    EXPECT_EQ(f.ws.SavedState, 1);
+    w.paste(f.Text16, "none");
+    EXPECT_EQ(f.ws.SavedState, 0);
 }
 
 TEST(HeaderFields, LimitsCutProgramWritesAndStopTyping) {
@@ -111,6 +119,115 @@ TEST(HeaderFields, ResultBoxesRefuseAClickAndSendTheFocusToGrid1) {
         EXPECT_EQ(w.dialogs.shown[0].text, "Press OK to Continue");
         EXPECT_EQ(w.dialogs.shown[0].style, 64);
         EXPECT_EQ(w.focus(), "Grid1") << name;
+    }
+}
+
+// Tach, Empty, C.G. and Max Wgt never read a number other than the one they
+// show: a comma or a second point within the number is refused, typed (that
+// key only) or pasted (all of it), with the grids' numeric notice. The
+// leading-number parse itself is unchanged. Each text into each empty box:
+struct NumberBoxCase {
+    const char* text;
+    const char* typed;   // the box after typing it key by key
+    int typedNotices;    // refused keys
+    bool pasteRefused;   // else the box holds the text as pasted
+};
+const NumberBoxCase kNumberBoxCases[] = {
+    {"1,850.5", "1850.5", 1, true}, {"1850,5", "18505", 1, true}, {"1.2.3", "1.23", 1, true},
+    {"1500 lb", "1500 lb", 0, false}, {"-5", "-5", 0, false},     {"  12", "  12", 0, false},
+    {"abc", "abc", 0, false},         {"3,650", "3650", 1, true},  {"12..5", "12.5", 1, true},
+    {",5", "5", 1, true},             {"1.5 lb, 2.", "1.5 lb, 2.", 0, false},
+};
+
+TEST(HeaderFields, NumberBoxesRefuseACommaOrASecondPointWithinTheNumber) {
+    for (const char* name : {"Text8", "Text9", "Text10", "Text11"}) {
+        for (const NumberBoxCase& c : kNumberBoxCases) {
+            for (bool paste : {false, true}) {
+                MainWindowFixture w;
+                auto& box = dynamic_cast<TextBox&>(*w.f().find(name));
+                if (std::string(c.text).size() > static_cast<size_t>(box.maxLength())) continue;
+                w.dialogs.shown.clear();
+                paste ? w.paste(box, c.text) : w.type(box, c.text);
+                const std::string shown = paste ? (c.pasteRefused ? "" : c.text) : c.typed;
+                const size_t notices = paste ? c.pasteRefused : c.typedNotices;
+                const std::string where = std::string(name) + (paste ? " pasted " : " typed ") + c.text;
+                EXPECT_EQ(box.text(), shown) << where;
+                EXPECT_FALSE(leadingNumberCutShort(box.text())) << where;
+                ASSERT_EQ(w.dialogs.shown.size(), notices) << where;
+                for (const auto& notice : w.dialogs.shown) {
+                    EXPECT_EQ(notice.title, "Entry must be numeric") << where;
+                    EXPECT_EQ(notice.text, "Please re-enter value") << where;
+                    EXPECT_EQ(notice.style, msgbox::kInformation) << where;
+                }
+            }
+        }
+    }
+    // "1500 lb" still reads 1500, a text without a number 0.
+    EXPECT_EQ(parseLeadingNumber("1500 lb"), 1500);
+    EXPECT_EQ(parseLeadingNumber("abc"), 0);
+}
+
+TEST(HeaderFields, NumberBoxesRefuseAnEditThatCutsTheirNumberShort) {
+    MainWindowFixture w;
+    Form1& f = w.f();
+    w.type(f.Text9, "1.5x.5");  // the second point stands after the number
+    EXPECT_EQ(f.Text9.text(), "1.5x.5");
+    f.Text9.select(3, 4);
+    f.dispatch([&] { f.Text9.userKeyDown(keys::kDelete, 0); });  // would give 1.5.5
+    EXPECT_EQ(f.Text9.text(), "1.5x.5");
+    ASSERT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Entry must be numeric");
+    f.Text9.select(0, 0);
+    w.type(f.Text9, "");  // the focus is there
+    f.dispatch([&] { f.Text9.userKeyPress('.'); });  // at the start: ".1.5x.5"
+    EXPECT_EQ(f.Text9.text(), "1.5x.5");
+    EXPECT_EQ(w.dialogs.shown.size(), 2u);
+    f.Text9.setText("1,850.5");  // the program's own writes are not checked
+    EXPECT_EQ(f.Text9.text(), "1,850.5");
+}
+
+// Typing, Backspace, Delete, pasting and cutting in a result box are refused
+// with the notice of a click; the caret, the selection and Copy still work,
+// and the focus stays.
+TEST(HeaderFields, ResultBoxesRefuseEveryEditButLetTheUserSelectAndCopy) {
+    for (const char* name : {"Text23", "Text24", "Text27"}) {
+        MainWindowFixture w;
+        Form1& f = w.f();
+        auto& box = dynamic_cast<TextBox&>(*f.find(name));
+        box.setText("1505.00");
+        f.userFocus(box);
+        w.dialogs.shown.clear();
+        f.clipboard().setText("9");
+        const std::function<void()> edits[] = {
+            [&] { f.userKeyPress(box, '1'); },
+            [&] { f.userKeyPress(box, keys::kBack); },
+            [&] { f.userKeyDown(box, keys::kDelete, 0); },
+            [&] { f.userKeyDown(box, 'V', keys::kCtrlMask); },
+            [&] { f.userKeyDown(box, keys::kInsert, keys::kShiftMask); },
+            [&] { f.userKeyDown(box, 'X', keys::kCtrlMask); },
+            [&] { f.userKeyDown(box, keys::kDelete, keys::kShiftMask); },
+            [&] { f.userKeyPress(box, keys::kReturn); },
+        };
+        for (const auto& edit : edits) {
+            box.select(1, 3);
+            edit();
+        }
+        EXPECT_EQ(box.text(), "1505.00") << name;
+        ASSERT_EQ(w.dialogs.shown.size(), std::size(edits)) << name;
+        for (const auto& notice : w.dialogs.shown) {
+            EXPECT_EQ(notice.title, "This field not editable") << name;
+            EXPECT_EQ(notice.text, "Press OK to Continue") << name;
+            EXPECT_EQ(notice.style, msgbox::kInformation) << name;
+        }
+        EXPECT_EQ(f.clipboard().text(), "9") << name;  // a refused cut takes nothing
+        EXPECT_EQ(w.focus(), name);
+        f.userKeyDown(box, keys::kEnd, keys::kShiftMask);
+        EXPECT_EQ(box.selText(), "505.00") << name;  // from the anchor left at 1
+        f.userKeyDown(box, 'C', keys::kCtrlMask);
+        EXPECT_EQ(f.clipboard().text(), "505.00") << name;
+        EXPECT_EQ(w.dialogs.shown.size(), std::size(edits)) << name;
+        f.RecalcWeightAndBalance();  // the recalculation still writes them
+        EXPECT_EQ(box.text(), name == std::string("Text27") ? ".0" : ".00");
     }
 }
 

@@ -70,6 +70,12 @@ struct MainWindowFixture {
         form->userFocus(c);
         for (std::size_t pos = 0; pos < text.size();) form->userKeyPress(c, static_cast<int>(utf8::decode(text, pos)));
     }
+    // Ctrl+V with text on the clipboard, after moving the focus there.
+    void paste(Control& c, const std::string& text) {
+        form->userFocus(c);
+        form->clipboard().setText(text);
+        form->userKeyDown(c, 'V', keys::kCtrlMask);
+    }
     void enter(Control& c) { form->userKeyPress(c, 13); }
     void click(Control& c) { form->userClick(c); }
     std::string focus() const { return form->focused() ? form->focused()->name() : ""; }

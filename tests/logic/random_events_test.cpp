@@ -8,6 +8,15 @@
 // set, as a move to it would show it) and must give the same header boxes,
 // grids and results as the worksheet that was saved.
 //
+// No figure stored or printed differs from a fresh recalculation of the
+// worksheet on screen: after every Save and every printout the boxes hold
+// what the recalculation gives now, and a printout prints those figures; a
+// worksheet whose totals fail is neither stored nor printed. No unsaved edit
+// is discarded without the question: New, Exit and the window's close button
+// ask whenever the worksheet differs from what was last saved, started or
+// shown (Next and Previous browse away by design; a deletion is asked for;
+// the end of the desktop session asks nothing).
+//
 //   WB_RANDOM_EVENTS  number of events (default 5000)
 //   WB_RANDOM_SEED    seed (default fixed); the seed used is printed
 #include <gtest/gtest.h>
@@ -376,6 +385,79 @@ std::string differences(const Shown& saved, const Shown& shown) {
     return out;
 }
 
+// What a Save would store of the worksheet, as one text: the boxes, the
+// weighing points and fluids, the change list and the equipment list, numbers
+// by their leading number and marks as "X" or not. Two worksheets that give
+// the same text store the same weighing.
+std::string contentOf(const Form1& f) {
+    std::string out;
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
+                             "Text10", "Text11", "Text12", "Text13", "Text14", "Text15", "Text16", "Text22"})
+        out += dynamic_cast<const TextBox&>(*f.find(name)).text() + "|";
+    const WorksheetState& ws = f.ws;
+    const auto number = [](const Value& v) { return numberIn(elementText(v)).value_or(-1); };
+    const auto mark = [](const Value& v) { return elementText(v) == "X" ? "X" : "-"; };
+    for (int i = 0; i < 5; ++i)
+        out += elementText(ws.JackDesc[i]) + std::to_string(number(ws.JackTare[i])) + std::to_string(number(ws.JackWeight[i])) +
+               std::to_string(number(ws.JackArm[i])) + elementText(ws.FluidDesc[i]) + std::to_string(number(ws.FluidWeight[i])) +
+               std::to_string(number(ws.FluidArm[i])) + "|";
+    for (int i = 0; i < WorksheetState::kChangeBound; ++i)
+        out += elementText(ws.ChangeDesc[i]) + elementText(ws.ChangeSerial[i]) + std::to_string(number(ws.ChangeWeight[i])) +
+               std::to_string(number(ws.ChangeArm[i])) + mark(ws.ChangeInstalled[i]) + mark(ws.ChangeRemoved[i]) + "|";
+    for (int i = 0; i < WorksheetState::kListBound; ++i)
+        out += elementText(ws.ListDesc[i]) + elementText(ws.ListSerial[i]) + std::to_string(number(ws.ListWeight[i])) +
+               std::to_string(number(ws.ListArm[i])) + "|";
+    return out;
+}
+
+// The figures a fresh recalculation of the worksheet gives, as its boxes
+// would show them; nothing when it overflows.
+struct FreshFigures {
+    std::string Text9, Text10, Text23, Text24, Text27;
+    bool weighed = false;
+};
+std::optional<FreshFigures> freshFigures(const Form1& f) {
+    try {
+        const RecalcResult r = ComputeWeightAndBalance(recalcInputOf(f));
+        const auto cut = [](const std::string& text, const TextBox& box) { return utf8::left(text, box.maxLength()); };
+        FreshFigures out{"", "", cut(r.Text23, f.Text23), cut(r.Text24, f.Text24), cut(r.Text27, f.Text27), r.weighingInEffect()};
+        if (r.weighed) {
+            out.Text9 = cut(r.weighed->Text9, f.Text9);
+            out.Text10 = cut(r.weighed->Text10, f.Text10);
+        }
+        return out;
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+// Where the boxes show other figures than a fresh recalculation gives; empty
+// when they agree.
+std::string staleFigures(const Form1& f, const FreshFigures& fresh) {
+    std::string out;
+    const auto compare = [&](const TextBox& box, const std::string& want) {
+        if (box.text() != want) out += " " + box.name() + " \"" + box.text() + "\" not \"" + want + "\"";
+    };
+    compare(f.Text23, fresh.Text23);
+    compare(f.Text24, fresh.Text24);
+    compare(f.Text27, fresh.Text27);
+    if (fresh.weighed) {
+        compare(f.Text9, fresh.Text9);
+        compare(f.Text10, fresh.Text10);
+    }
+    return out;
+}
+
+// Whether a printer log holds a text line that prints exactly `figure`.
+bool printedFigure(const std::vector<std::string>& log, const std::string& figure) {
+    const std::string end = " \"" + figure + "\"";
+    for (const std::string& line : log)
+        if (line.rfind("text ", 0) == 0 && line.size() >= end.size() &&
+            line.compare(line.size() - end.size(), end.size(), end) == 0)
+            return true;
+    return false;
+}
+
 class RandomEvents {
 public:
     explicit RandomEvents(unsigned long seed) : random_(seed), dialogs_(random_) {
@@ -413,6 +495,10 @@ public:
         // from those of the worksheet saved.
         out << "  shown totals other than the saved worksheet's: " << totalsChanged_.size() << "\n";
         for (const std::string& example : totalsChanged_) out << "    " << example << "\n";
+        out << "  printouts checked against fresh totals " << printoutsChecked_ << ", refused for overflowing totals "
+            << printoutsRefused_ << "; saves refused for them " << savesRefused_ << "\n";
+        out << "  discards of an unsaved edit (New, Exit, close button) " << discardsAsked_
+            << ", each asked first; sessions ended without a question " << sessionEnds_ << "\n";
         for (const auto& [text, count] : failures_) out << "  contained " << count << "x: " << text << "\n";
         for (const auto& [text, count] : dialogs_.shown) out << "  message " << count << "x: " << text << "\n";
     }
@@ -463,8 +549,99 @@ private:
             const bool deleting = main.Text1.text() == "0";
             dialogs_.answers.clear();
             save();
-            if (!deleting && main.ws.SavedState == 1 && stored()) checkRoundTrip(main);
+            if (deleting) {
+                if (main.ws.NewRecordMode == 1) clean_ = contentOf(main);  // deleted as asked
+                return;
+            }
+            checkStoredFigures(main);
+            if (main.ws.SavedState == 1 && stored()) {
+                clean_ = contentOf(main);
+                checkRoundTrip(main);
+            }
         };
+        for (CommandButton* print : {&f.Command3D27, &f.Command3D14, &f.Command3D32}) {
+            const std::function<void()> click = print->Click;
+            print->Click = [this, click] {
+                const size_t before = printer_.log().size();
+                dialogs_.answers.clear();
+                click();
+                const std::vector<std::string>& log = printer_.log();
+                checkPrintedFigures(*form_, std::vector<std::string>(log.begin() + before, log.end()));
+            };
+        }
+        // New and Exit: an unsaved edit goes only after the question.
+        for (CommandButton* discards : {&f.Command3D19, &f.Command3D12}) {
+            const std::function<void()> click = discards->Click;
+            discards->Click = [this, click] {
+                const bool edited = contentOf(*form_) != clean_;
+                dialogs_.answers.clear();
+                click();
+                if (edited) expectAsked("New or Exit");
+                if (form_->ws.NewRecordMode == 1 && !answered(msgbox::kNo)) clean_ = contentOf(*form_);
+            };
+        }
+        // Next and Previous browse away from the worksheet by design.
+        for (CommandButton* move : {&f.Command3D16, &f.Command3D17}) {
+            const std::function<void()> click = move->Click;
+            move->Click = [this, click] {
+                click();
+                clean_ = contentOf(*form_);
+            };
+        }
+        clean_ = contentOf(f);
+    }
+
+    // The question of an unsaved worksheet was asked in this event.
+    bool asked() const {
+        for (const auto& [title, answer] : dialogs_.answers)
+            if (title == "Weight & Balance on screen not saved") return true;
+        return false;
+    }
+    bool answered(int button) const {
+        for (const auto& [title, answer] : dialogs_.answers)
+            if (title == "Weight & Balance on screen not saved" && answer == button) return true;
+        return false;
+    }
+    void expectAsked(const char* what) {
+        ++discardsAsked_;
+        EXPECT_TRUE(asked()) << "event " << event_ << ": " << what << " went on without asking about an unsaved edit";
+    }
+
+    // After a Save: the boxes hold the figures a fresh recalculation gives
+    // (the round trip then shows that they are the stored ones); a worksheet
+    // whose totals fail was not stored.
+    void checkStoredFigures(const Form1& main) {
+        const std::optional<FreshFigures> fresh = freshFigures(main);
+        if (!fresh) {
+            ++savesRefused_;
+            EXPECT_FALSE(stored() && main.ws.SavedState == 1)
+                << "event " << event_ << ": a worksheet whose totals fail was stored";
+            return;
+        }
+        const std::string stale = staleFigures(main, *fresh);
+        EXPECT_TRUE(stale.empty()) << "event " << event_ << ": saved with figures other than a fresh recalculation's:" << stale;
+    }
+
+    // After a printout: nothing printed when the totals fail; else the boxes
+    // hold a fresh recalculation's figures, and the new empty weight, C.G. and
+    // useful load printed are those.
+    void checkPrintedFigures(const Form1& main, const std::vector<std::string>& log) {
+        const std::optional<FreshFigures> fresh = freshFigures(main);
+        if (!fresh) {
+            ++printoutsRefused_;
+            EXPECT_TRUE(log.empty()) << "event " << event_ << ": printed although the totals fail";
+            return;
+        }
+        if (log.empty()) return;  // nothing printed (no shop row, ...)
+        ++printoutsChecked_;
+        const std::string stale = staleFigures(main, *fresh);
+        EXPECT_TRUE(stale.empty()) << "event " << event_ << ": printed with figures other than a fresh recalculation's:" << stale;
+        const double weight = cellNumber(fresh->Text23);
+        std::vector<std::string> figures = {formatMask(weight, "######.00"),
+                                            formatMask(cellNumber(fresh->Text24), "######.00")};
+        if (const auto maxWeight = numberIn(main.Text11.text())) figures.push_back(formatMask(*maxWeight - weight, "######.00"));
+        for (const std::string& figure : figures)
+            EXPECT_TRUE(printedFigure(log, figure)) << "event " << event_ << ": the printout lacks the fresh figure " << figure;
     }
 
     // Whether the save just made stored the worksheet: no check refused it,
@@ -566,7 +743,9 @@ private:
         if (r < 8) return keys::kReturn;
         if (r < 14) return keys::kBack;
         if (r < 17) {  // characters that criteria, patterns, case folding and lengths treat specially
-            static const int odd[] = {'\'', '"', '*', '?', '#', '[', ']', '!', 0xE9, 0xC9, 0x142, 0x141, 0x20AC, 0x1F6E9};
+            // and control characters, TAB among them, which type nothing.
+            static const int odd[] = {'\'', '"', '*', '?', '#', '[', ']', '!', 0xE9, 0xC9, 0x142, 0x141, 0x20AC, 0x1F6E9,
+                                      9, 27, 127, 0};
             return odd[random_() % std::size(odd)];
         }
         return static_cast<unsigned char>(keys[random_() % keys.size()]);
@@ -584,12 +763,17 @@ private:
                                        : static_cast<Control&>(*usableOne(grids_));
             f.userFocus(c);
             const int n = random_() % 8 ? 1 + random_() % 6 : 1 + random_() % 60;
+            // Now and then a number too large for any total.
+            const bool huge = random_() % 15 == 0;
             for (int i = 0; i < n && program_->mainWindow() == &f; ++i)
-                f.userKeyPress(f.focused() ? *f.focused() : c, typedKey());
+                f.userKeyPress(f.focused() ? *f.focused() : c, huge && i < 40 ? '1' + random_() % 9 : typedKey());
         } else if (r < 60) {  // a key-down on the focused control
+            // With Ctrl or Shift, Insert, Delete and C, X, V copy, cut and paste
+            // (in a grid, Delete with any modifier deletes the row).
             static const int codes[] = {keys::kDelete, keys::kLeft, keys::kRight, keys::kUp,
                                         keys::kDown,   keys::kHome, keys::kEnd,   keys::kPageUp,
-                                        keys::kPageDown, keys::kTab, keys::kTab, keys::kReturn};
+                                        keys::kPageDown, keys::kTab, keys::kTab, keys::kReturn,
+                                        keys::kInsert, 'C', 'X', 'V'};
             const int code = codes[random_() % std::size(codes)];
             const int shift = random_() % 4 == 0 ? static_cast<int>(random_() % 8) : 0;
             Control& c = focused ? *focused : static_cast<Control&>(*usableOne(texts_));
@@ -602,9 +786,19 @@ private:
         } else if (r < 99) {  // the focus somewhere by mouse
             Control* all[] = {usableOne(texts_), usableOne(grids_), usableOne(buttons_)};
             f.userFocus(*all[random_() % 3]);
-        } else {  // the window's close box, or activation from the window system
-            if (random_() % 20 == 0) program_->closeMainWindow();
-            else program_->activateMainWindow();
+        } else {  // the window's close button, the session's end, or activation
+            const unsigned which = random_() % 40;
+            if (which < 2) {
+                const bool edited = contentOf(f) != clean_;
+                dialogs_.answers.clear();
+                program_->closeMainWindowByUser();
+                if (edited) expectAsked("the close button");
+            } else if (which == 2) {
+                ++sessionEnds_;
+                program_->closeMainWindow();
+            } else {
+                program_->activateMainWindow();
+            }
         }
     }
 
@@ -672,6 +866,8 @@ private:
     std::unique_ptr<Form1> viewer_;  // shows each stored weighing again
     long roundTrips_ = 0;
     std::vector<std::string> totalsChanged_;  // event: saved totals -> shown totals
+    std::string clean_;  // the worksheet as last saved, started or shown (contentOf)
+    long printoutsChecked_ = 0, printoutsRefused_ = 0, savesRefused_ = 0, discardsAsked_ = 0, sessionEnds_ = 0;
 };
 
 TEST(RandomEvents, TheProgramHoldsUnderRandomInput) {

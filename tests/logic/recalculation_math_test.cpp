@@ -1,6 +1,10 @@
 #include "worksheet/recalculation_math.h"
 
 #include <array>
+#include <cfloat>
+#include <cmath>
+#include <functional>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -301,6 +305,244 @@ TEST(Recalculation, OverflowOfASingleTotalFails) {
         FAIL() << "no failure";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), kOverflow);
+    }
+}
+
+// What the recalculation gives for a worksheet: the totals, or where it overflowed.
+struct Outcome {
+    std::optional<RecalcResult> result;
+    std::optional<TotalsOverflow> overflow;
+};
+Outcome outcomeOf(const Worksheet& ws) {
+    try {
+        return {ComputeWeightAndBalance(ws.input()), std::nullopt};
+    } catch (const TotalsOverflow& e) {
+        return {std::nullopt, e};
+    }
+}
+
+// An overflow names the list and row (counted from 1 as the user sees them)
+// or the C.G., and shows no figure where a result would stand.
+TEST(Recalculation, OverflowNamesTheListAndRowAndShowsNoFigure) {
+    const std::string huge = "5000000000000000000", huger = "90000000000000000000";
+    struct Case {
+        const char* where;
+        std::function<void(Worksheet&)> fill;
+        bool weighingFailed;  // the weighing's figures show empty too
+    };
+    const Case cases[] = {
+        {"change list, row 2", [&](Worksheet& ws) { ws.previousEmpty("1500", "80");
+                                                    ws.change(1, "Rack", huge, huger, "X"); }, false},
+        {"change list, row 30", [&](Worksheet& ws) { ws.change(29, "Rack", huge, huger, "", "X"); }, false},
+        {"change list, row 1", [](Worksheet& ws) { ws.previousEmpty("1E30", "1E30"); }, false},
+        {"change list, row 4", [](Worksheet& ws) { ws.change(3, "Rack", "1e999", "1", "X"); }, false},
+        {"new empty C.G.", [](Worksheet& ws) { ws.previousEmpty("1e-38", "1e39"); }, false},
+        {"weighing points, row 3", [&](Worksheet& ws) { ws.point(2, "", huge, huger); }, true},
+        {"weighing points, row 1", [](Worksheet& ws) { ws.point(0, "1e999", "500", "40"); }, true},
+        {"weighing points, row 5", [](Worksheet& ws) { ws.point(4, "", "1e39", "0"); }, true},
+        {"fluids, row 2", [&](Worksheet& ws) { ws.point(1, "", "500", "40"); ws.fluid(1, huge, huger); }, true},
+        {"fluids, row 4", [](Worksheet& ws) { ws.fluid(3, "1E300", "0"); }, true},
+        {"weighed C.G.", [](Worksheet& ws) { ws.point(0, "", "1e-38", "1e39"); }, true},
+    };
+    for (const Case& c : cases) {
+        Worksheet ws;
+        ws.Text9 = "1500";
+        ws.Text10 = "80";
+        c.fill(ws);
+        const Outcome o = outcomeOf(ws);
+        ASSERT_TRUE(o.overflow) << c.where;
+        EXPECT_EQ(o.overflow->number(), kOverflow);
+        EXPECT_EQ(o.overflow->where(), c.where);
+        const RecalcResult& shown = o.overflow->shown();
+        EXPECT_EQ(shown.Text23 + shown.Text24 + shown.Text27, "") << c.where;
+        EXPECT_EQ(shown.NewEmptyWeight, 0) << c.where;
+        EXPECT_EQ(shown.NewEmptyMoment, 0) << c.where;
+        EXPECT_EQ(shown.NewEmptyCG, 0) << c.where;
+        EXPECT_EQ(shown.weighingInEffect(), c.weighingFailed) << c.where;
+        if (c.weighingFailed) {
+            EXPECT_EQ(shown.weighed->Text9 + shown.weighed->Text10, "") << c.where;
+            EXPECT_EQ(shown.weighed->row0.rowText, "Previous A/C Empty\tN123\t\t\t\t//////\t//////");
+            EXPECT_EQ(shown.weighed->row0.ChangeWeight, Value(""));
+            EXPECT_EQ(shown.weighed->row0.ChangeArm, Value(""));
+            EXPECT_EQ(shown.ChangeMoment0, Value(""));
+            EXPECT_EQ(shown.WeighedWeight, 0);
+        }
+    }
+}
+
+// A figure whose whole part is longer than its box would read as another
+// number there: it is too large. One whose decimals only are cut still reads
+// its whole part and passes ("480000000.0" in ten characters).
+TEST(Recalculation, AFigureTooLongForItsBoxIsTooLarge) {
+    struct Case {
+        const char *weight, *arm;
+        bool weighed;
+        const char* where;  // "" when it fits
+    };
+    const Case cases[] = {
+        {"400000", "1200", false, ""},
+        {"99999999999", "1", false, "new empty weight"},
+        {"1", "99999999999", false, "new empty C.G."},
+        {"10000000", "10000", false, "new empty moment"},
+        {"99999999", "1", true, "weighed weight"},
+        {"0.001", "100000000", true, "weighed C.G."},
+        {"9999", "99", true, ""},
+    };
+    for (const Case& c : cases) {
+        Worksheet ws;
+        if (c.weighed)
+            ws.point(0, "", c.weight, c.arm);
+        else
+            ws.change(1, "Item", c.weight, c.arm, "X");
+        RecalcInput in = ws.input();
+        in.Text9Length = 8;
+        in.Text10Length = 7;
+        in.Text23Length = in.Text24Length = in.Text27Length = 10;
+        try {
+            const RecalcResult r = ComputeWeightAndBalance(in);
+            EXPECT_STREQ(c.where, "") << c.weight << " " << c.arm;
+            EXPECT_EQ(r.weighingInEffect(), c.weighed);
+        } catch (const TotalsOverflow& e) {
+            EXPECT_EQ(e.where(), c.where) << c.weight << " " << c.arm;
+            EXPECT_EQ(e.shown().Text23, "");
+            EXPECT_EQ(e.shown().weighingInEffect(), c.weighed);
+            if (c.weighed) EXPECT_EQ(e.shown().weighed->Text9, "");
+        }
+    }
+}
+
+// A change list that overflows behind a sound weighing keeps the weighing's
+// figures: they are fresh, only the new empty ones are not.
+TEST(Recalculation, OverflowInTheChangeListKeepsTheWeighing) {
+    Worksheet ws;
+    ws.point(0, "", "1000", "50");
+    ws.change(2, "Rack", "5000000000000000000", "90000000000000000000", "X");
+    const Outcome o = outcomeOf(ws);
+    ASSERT_TRUE(o.overflow);
+    EXPECT_EQ(o.overflow->where(), "change list, row 3");
+    const RecalcResult& shown = o.overflow->shown();
+    ASSERT_TRUE(shown.weighingInEffect());
+    EXPECT_EQ(shown.weighed->Text9, "1000.00");
+    EXPECT_EQ(shown.weighed->Text10, "50.00");
+    EXPECT_EQ(shown.WeighedWeight, 1000);
+    EXPECT_EQ(shown.Text23, "");
+}
+
+// The recalculation against a plain reference on random worksheets: the same
+// sums in long double, each total checked against the single range and held
+// as a single as it is stored. Where the reference stays well inside the range the totals agree;
+// where it goes well beyond, the recalculation overflows, at the same step.
+TEST(Recalculation, AgreesWithAPlainReferenceAndOverflowsWhereItDoes) {
+    struct Reference {
+        long double ww = 0, wm = 0, wcg = 0, nw = 0, nm = 0, ncg = 0;
+        std::string firstBeyond;  // the first step whose total is beyond range
+        long double largest = 0;  // the largest magnitude stored or summed
+        long double largestStored = 0;
+        void term(long double value) { largest = std::max(largest, std::fabs(value)); }
+        // A total is held in single precision while it fits.
+        void store(long double& total, long double value, const std::string& step) {
+            term(value);
+            largestStored = std::max(largestStored, std::fabs(value));
+            const bool beyond = std::fabs(value) > FLT_MAX;
+            if (firstBeyond.empty() && beyond) firstBeyond = step;
+            total = beyond ? value : static_cast<long double>(static_cast<float>(value));
+        }
+    };
+    std::mt19937 random(19);
+    // Half the worksheets take ordinary numbers only (the first eight).
+    const char* values[] = {"", "0", "12.5", "-3", "500", "80.25", "1e3", "abc", "1e-38", "7e18", "9e19", "2e38"};
+    bool ordinary = false;
+    const auto pick = [&] { return Value(values[random() % (ordinary ? 8 : std::size(values))]); };
+    const auto num = [](const Value& v) { return static_cast<long double>(NumberOf(v)); };
+    int agreed = 0, overflowed = 0;
+    for (int n = 0; n < 3000; ++n) {
+        ordinary = n % 2 == 0;
+        Worksheet ws;
+        ws.Text9 = values[random() % 6];
+        ws.Text10 = values[random() % 6];
+        for (int i = 0; i < 5; ++i)
+            if (random() % 3 == 0) {
+                ws.point(i, pick(), pick(), pick());
+                ws.fluid(i, random() % 2 ? pick() : Value(), pick());
+            }
+        for (int i = 0; i < 30; ++i)
+            if (random() % 4 == 0)
+                ws.change(i, i == 0 ? kPreviousEmpty : "Item", pick(), pick(), random() % 2 ? "X" : "",
+                          random() % 3 ? "" : "X");
+
+        Reference ref;
+        for (int i = 0; i < 5; ++i) {
+            const long double J = num(ws.JackWeight[i]), T = num(ws.JackTare[i]), A = num(ws.JackArm[i]);
+            const long double F = num(ws.FluidWeight[i]), G = num(ws.FluidArm[i]);
+            for (long double t : {J, T, F, (J - T) * A, G * F}) ref.term(t);
+            ref.store(ref.ww, ref.ww + J - F - T, "weighing");
+            ref.store(ref.wm, (J - T) * A + ref.wm - G * F, "weighing");
+        }
+        if (ref.ww != 0 && ref.wm != 0) ref.store(ref.wcg, ref.wm / ref.ww, "weighed C.G.");
+        const bool weighing = ref.wcg != 0;
+        if (weighing) {
+            ref.nw = ref.ww;
+            ref.nm = ref.wm;
+        }
+        for (int i = weighing ? 1 : 0; i < 30; ++i) {
+            const long double W = num(ws.ChangeWeight[i]), R = num(ws.ChangeArm[i]);
+            const std::string row = "change list, row " + std::to_string(i + 1);
+            for (long double t : {W, R * W}) ref.term(t);
+            if (ws.ChangeInstalled[i] == Value("X") || ws.ChangeDesc[i] == Value(kPreviousEmpty)) {
+                ref.store(ref.nw, ref.nw + W, row);
+                ref.store(ref.nm, R * W + ref.nm, row);
+            }
+            if (ws.ChangeRemoved[i] == Value("X")) {
+                ref.store(ref.nw, ref.nw - W, row);
+                ref.store(ref.nm, ref.nm - R * W, row);
+            }
+        }
+        if (ref.nw != 0) ref.store(ref.ncg, ref.nm / ref.nw, "new empty C.G.");
+
+        const Outcome o = outcomeOf(ws);
+        if (ref.largest < 1e15L && ref.firstBeyond.empty()) {
+            // Ordinary numbers: double sums are exact enough to agree with the
+            // reference up to the singles' rounding.
+            ASSERT_TRUE(o.result) << n << ": " << o.overflow->where();
+            const auto close = [&](float got, long double want) {
+                return std::fabs(got - want) <= 1e-6L * (ref.largest + 1);
+            };
+            EXPECT_TRUE(close(o.result->NewEmptyWeight, ref.nw)) << n;
+            EXPECT_TRUE(close(o.result->NewEmptyMoment, ref.nm)) << n;
+            EXPECT_TRUE(close(o.result->WeighedWeight, ref.ww)) << n;
+            EXPECT_EQ(o.result->weighingInEffect(), weighing) << n;
+            ++agreed;
+        } else if (ref.largestStored > 4.0L * FLT_MAX) {
+            // Beyond it: an overflow no later than the reference's step.
+            ASSERT_TRUE(o.overflow) << n;
+            if (ref.firstBeyond == "weighing")
+                EXPECT_TRUE(o.overflow->where().rfind("weighing points", 0) == 0 ||
+                            o.overflow->where().rfind("fluids", 0) == 0) << n << " " << o.overflow->where();
+            else if (!ref.firstBeyond.empty() && o.overflow->shown().weighingInEffect() == weighing)
+                EXPECT_EQ(o.overflow->where(), ref.firstBeyond) << n;
+            ++overflowed;
+        }
+    }
+    EXPECT_GT(agreed, 300);
+    EXPECT_GT(overflowed, 300);
+}
+
+// A figure no total can hold shows empty in the row; the recalculation that
+// follows names the row.
+TEST(PreviousEmptyRow, AFigureBeyondRangeShowsEmpty) {
+    const struct {
+        const char *weight, *cg, *row;
+    } cases[] = {
+        {"1e999", "80", "Previous A/C Empty\tN1\t\t80.00\t\t//////\t//////"},
+        {"1e30", "1e30", "Previous A/C Empty\tN1\t1000000000000000000000000000000.0\t"
+                         "1000000000000000000000000000000.00\t\t//////\t//////"},
+        {"1e39", "2", "Previous A/C Empty\tN1\t\t2.00\t\t//////\t//////"},
+    };
+    for (const auto& c : cases) {
+        const auto e = BuildPreviousEmptyRow(c.weight, "N1", c.weight, c.cg, Value(), Value(), Value());
+        ASSERT_TRUE(e) << c.weight;
+        EXPECT_EQ(e->row0.rowText, c.row) << c.weight;
+        EXPECT_EQ(e->row0.ChangeWeight, Value(c.weight));  // the entry keeps the text as typed
     }
 }
 

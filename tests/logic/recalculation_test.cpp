@@ -24,6 +24,13 @@ struct Worksheet : MainWindowFixture {
         for (unsigned char ch : text) form->userKeyPress(g, ch);
         form->userKeyPress(g, 13);
     }
+    // Serial N1, previous empty 1500 at 80, typed and left box by box.
+    void typePreviousEmpty() {
+        box(f().Text2, "N1");
+        f().Text9.SetFocus();
+        box(f().Text9, "1500");
+        box(f().Text10, "80");
+    }
     void mark(Grid& g, int r, int c) {
         form->userCellClick(g, r, c);
         form->userKeyPress(g, 'x');
@@ -35,10 +42,7 @@ const std::string kRow0 = "Previous A/C Empty\tN1\t1500.0\t80.00\t120000.0\t////
 TEST(RecalcHandlers, WorkedExampleTypedThroughBoxesAndGrid) {
     Worksheet w;
     Form1& f = w.f();
-    w.box(f.Text2, "N1");
-    f.Text9.SetFocus();
-    w.box(f.Text9, "1500");
-    w.box(f.Text10, "80");
+    w.typePreviousEmpty();
     EXPECT_EQ(f.Grid1.rowText(0), kRow0);
     EXPECT_EQ(f.ws.ChangeWeight[0], Value("1500"));
     EXPECT_EQ(f.ws.ChangeArm[0], Value("80"));
@@ -106,6 +110,105 @@ TEST(RecalcHandlers, ThreePointWeighingWithFluidsReplacesThePreviousEmpty) {
     w.box(f.Text9, "2000");
     EXPECT_EQ(f.Text9.text(), "1475.00");
     EXPECT_EQ(f.Text23.text(), "1485.00");
+}
+
+// A change row whose moment is beyond a single: the recalculation says so,
+// naming the list and row; the result boxes show no figure; correcting the
+// row brings the figures back.
+TEST(RecalcHandlers, AnOverflowIsReportedAndShowsNoFigureUntilTheRowIsCorrected) {
+    Worksheet w;
+    Form1& f = w.f();
+    w.typePreviousEmpty();
+    ASSERT_EQ(f.Text23.text(), "1500.00");
+    w.entry(f.Grid1, 1, 2, "5000000000000000000");
+    w.entry(f.Grid1, 1, 3, "90000000000000000000");
+    w.dialogs.shown.clear();
+    w.mark(f.Grid1, 1, 5);
+
+    ASSERT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Totals too large: change list, row 2");
+    EXPECT_EQ(w.dialogs.shown[0].text, "Press OK to continue");
+    EXPECT_EQ(w.dialogs.shown[0].style, msgbox::kInformation);
+    EXPECT_EQ(f.Text23.text() + f.Text24.text() + f.Text27.text(), "");
+    EXPECT_EQ(f.ws.NewEmptyWeight, 0);
+    EXPECT_EQ(f.Grid1.rowText(0), kRow0);  // the previous empty figures are the user's, not results
+    EXPECT_EQ(f.Text9.text(), "1500");
+    EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+
+    w.entry(f.Grid1, 1, 3, "10");  // the moment fits now, the weight not its box
+    EXPECT_EQ(w.dialogs.shown.back().title, "Totals too large: new empty weight");
+    EXPECT_EQ(f.Text23.text(), "");
+    w.entry(f.Grid1, 1, 2, "10");
+    EXPECT_EQ(f.Text23.text(), "1510.00");
+    EXPECT_EQ(f.Text24.text(), "79.54");
+    EXPECT_EQ(f.Text27.text(), "120100.0");
+    EXPECT_EQ(w.dialogs.shown.size(), 2u);
+}
+
+// A weighing that overflows shows none of the weighing's figures: the
+// previous empty boxes and row 0, which a weighing replaces, are empty too.
+TEST(RecalcHandlers, AWeighingThatOverflowsShowsNoWeighedFigure) {
+    Worksheet w;
+    Form1& f = w.f();
+    w.entry(f.Grid2, 0, 2, "600");
+    w.entry(f.Grid2, 0, 3, "60");
+    ASSERT_EQ(f.Text9.text(), "600.00");
+    ASSERT_EQ(f.Text23.text(), "600.00");
+    w.dialogs.shown.clear();
+    w.entry(f.Grid2, 1, 3, "1000000000000000000000");
+    w.entry(f.Grid2, 1, 2, "1000000000000000000000");
+    ASSERT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Totals too large: weighing points, row 2");
+    EXPECT_EQ(f.Text9.text() + f.Text10.text(), "");
+    EXPECT_EQ(f.Grid1.rowText(0), "Previous A/C Empty\t\t\t\t\t//////\t//////");
+    EXPECT_EQ(f.ws.ChangeWeight[0], Value(""));
+    EXPECT_EQ(f.Text23.text() + f.Text24.text() + f.Text27.text(), "");
+    EXPECT_EQ(f.ws.WeighedWeight, 0);
+
+    w.entry(f.Grid2, 1, 3, "0");  // the moment is back in range; the weight is too long for its box
+    ASSERT_EQ(w.dialogs.shown.size(), 2u);
+    EXPECT_EQ(w.dialogs.shown[1].title, "Totals too large: weighed weight");
+    EXPECT_EQ(f.Text9.text(), "");
+    w.entry(f.Grid2, 1, 3, "60");
+    w.entry(f.Grid2, 1, 2, "610");
+    EXPECT_EQ(f.Text9.text(), "1210.00");
+    EXPECT_EQ(f.Grid1.cell(0, 2), "1210.00");
+    EXPECT_EQ(f.Text23.text(), "1210.00");
+    EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+}
+
+// Leaving the previous empty boxes with a figure no number can hold is
+// reported like any overflow, not left to fail unseen.
+TEST(RecalcHandlers, LeavingABoxWithAFigureBeyondRangeIsReported) {
+    Worksheet w;
+    Form1& f = w.f();
+    f.Text10.setText("80");
+    f.Text9.SetFocus();
+    w.box(f.Text9, "1e999");
+    EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+    ASSERT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Totals too large: change list, row 1");
+    EXPECT_EQ(f.Grid1.rowText(0), "Previous A/C Empty\t\t\t80.00\t\t//////\t//////");
+    EXPECT_EQ(f.Text23.text(), "");
+}
+
+// Leaving the previous empty boxes marks the worksheet unsaved when it changes
+// what Save would store of the change list, and only then.
+TEST(RecalcHandlers, LeavingTheBoxesMarksUnsavedOnlyWhenTheChangeListChanges) {
+    Worksheet w;
+    Form1& f = w.f();
+    f.Text9.setText("1500");
+    f.Text10.SetFocus();
+    w.box(f.Text10, "80");
+    f.ws.SavedState = 1;
+    f.Text9.SetFocus();
+    f.userFocus(f.Text10);  // the same row again
+    EXPECT_EQ(f.ws.SavedState, 1);
+    f.ws.ChangeDesc[0] = "Radio";  // an item in row 0: the rows move down
+    f.ws.ChangeInstalled[0] = "X";
+    f.userFocus(f.Text11);
+    EXPECT_EQ(f.ws.ChangeDesc[1], Value("Radio"));
+    EXPECT_EQ(f.ws.SavedState, 0);
 }
 
 TEST(RecalcHandlers, AllZeroArmWeighingLeavesBoxesAndRowZeroAlone) {
@@ -184,12 +287,13 @@ TEST(RecalcHandlers, RowZeroItemMovesEveryRowDown) {
 }
 
 // A moment of ten digits: the single 1524156672 shows all of them in the
-// 10-character box, not the 1524156700 of its shortest decimal form; a larger
-// one shows its own digits cut to the box.
+// 10-character box, not the 1524156700 of its shortest decimal form. A larger
+// one would read as another number there (999999919882240.0 cut to
+// "9999999198"): it is too large, and the boxes show no figure.
 TEST(RecalcHandlers, LargeMomentsShowTheSinglesOwnDigits) {
     const std::pair<const char*, const char*> cases[] = {
         {"1524.156672", "1524156672"},
-        {"999999919.88224", "9999999198"},  // 999999919882240.0
+        {"999999919.88224", ""},
     };
     for (const auto& [arm, shown] : cases) {
         Worksheet w;
@@ -198,6 +302,8 @@ TEST(RecalcHandlers, LargeMomentsShowTheSinglesOwnDigits) {
         w.entry(f.Grid1, 1, 3, arm);
         w.mark(f.Grid1, 1, 5);
         EXPECT_EQ(f.Text27.text(), shown) << arm;
+        EXPECT_EQ(w.dialogs.shown.size(), *shown ? 0u : 1u) << arm;
+        if (!*shown) EXPECT_EQ(w.dialogs.shown[0].title, "Totals too large: new empty moment");
     }
 }
 

@@ -35,6 +35,14 @@ long count(const Log& log, const std::string& prefix) {
                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
 }
 
+// Whether some text line printed exactly this text.
+bool printed(const Log& log, const std::string& text) {
+    const std::string end = " \"" + text + "\"";
+    return std::any_of(log.begin(), log.end(), [&](const std::string& l) {
+        return l.rfind("text ", 0) == 0 && l.size() >= end.size() && l.compare(l.size() - end.size(), end.size(), end) == 0;
+    });
+}
+
 // Fails at the n-th text it is asked to draw.
 class FailingPrinter : public RecordingPrinter {
 public:
@@ -217,8 +225,7 @@ TEST(WeighingReport, WeighingTableWithAZeroScaleAndANegativeFluid) {
     ws.FluidDesc[0] = "Fuel";
     ws.FluidWeight[0] = "-30";
     ws.FluidArm[0] = "48";
-    ws.WeighedWeight = 530;
-    Log log = t.print(&Reports::PrintWeighingReport);
+    Log log = t.print(&Reports::PrintWeighingReport);  // the totals afresh: 500 + 30 - 12
 
     EXPECT_TRUE(has(log, "box 100 2400 11510 7300 4"));
     EXPECT_TRUE(has(log, "text 200 2430 \"Arial\" 11 \"Weight & Balance Calculation\""));
@@ -233,7 +240,7 @@ TEST(WeighingReport, WeighingTableWithAZeroScaleAndANegativeFluid) {
     EXPECT_EQ(count(log, "text 200 3276 \"Arial\" 11 \"Fuel\""), 1);
     EXPECT_TRUE(has(log, "text 6450 3276 \"Arial\" 11 \"30.00\""));
     EXPECT_TRUE(has(log, "text 10540 3276 \"Arial\" 11 \"1440.0\""));
-    EXPECT_TRUE(has(log, "text 6340 7050 \"Arial\" 11 \"530.00\""));
+    EXPECT_TRUE(has(log, "text 6340 7050 \"Arial\" 11 \"518.00\""));
     EXPECT_TRUE(has(log, "box 100 7500 11510 14000 4"));
 }
 
@@ -286,8 +293,9 @@ TEST(LogbookEntry, OneRemovedNoneInstalled) {
     EXPECT_TRUE(has(log, "text 11100 " + at(550) + " \"Arial\" 8 \"X\""));
     EXPECT_TRUE(has(log, "text 200 " + at(850) + " \"Arial\" 8 bold \"Installed\""));
     EXPECT_FALSE(has(log, "text 200 " + at(1000) + " \"Arial\" 8 \"Tow bar\""));
-    // The values row takes the bold left by the "Installed" heading.
-    EXPECT_TRUE(has(log, "text 6760 7160 \"Arial\" 8 bold \".00\""));
+    // The values row takes the bold left by the "Installed" heading; its
+    // totals are computed afresh: 12 removed from nothing.
+    EXPECT_TRUE(has(log, "text 6520 7160 \"Arial\" 8 bold \"-12.00\""));
 }
 
 TEST(LogbookEntry, CompanyLineClosesUpNullFields) {
@@ -305,15 +313,21 @@ TEST(LogbookEntry, CompanyLineClosesUpNullFields) {
 TEST(EquipmentChangeReport, NewValuesMomentIsCgTimesWeight) {
     ReportsFixture t;
     t.options(0, 1, 1, 0);
-    t.f().ws.NewEmptyWeight = 1500.5f;
-    t.f().ws.NewEmptyCG = 40.25f;
-    t.f().ws.NewEmptyMoment = 1.0f;  // not what the row prints
+    // Previous empty 1500.5 at 512.0154: the new empty moment is 768279.125,
+    // the single product of the CG and the weight 768279.1875.
+    WorksheetState& ws = t.f().ws;
+    t.f().Text9.setText("1500.5");
+    t.f().Text10.setText("512.0154");
+    ws.ChangeDesc[0] = "Previous A/C Empty";
+    ws.ChangeWeight[0] = "1500.5";
+    ws.ChangeArm[0] = "512.0154";
     t.f().Text6.setText("Jo");
     t.f().Text22.setText("A&P 1");
     Log log = t.print(&Reports::PrintEquipmentChangeReport);
-    const std::string moment = formatMask(40.25f * 1500.5f, "######.0");
-    EXPECT_EQ(moment, "60395.1");
-    EXPECT_TRUE(has(log, "text 9430 12685 \"Arial\" 11 bold \"60395.1\""));
+    EXPECT_EQ(t.f().Text27.text(), "768279.1");  // not what the row prints
+    const std::string moment = formatMask(ws.NewEmptyCG * ws.NewEmptyWeight, "######.0");
+    EXPECT_EQ(moment, "768279.2");
+    EXPECT_TRUE(has(log, "text 9320 12685 \"Arial\" 11 bold \"768279.2\""));
     // With the CG ranges the column headings print in 12 points.
     EXPECT_TRUE(has(log, "text 1200 2430 \"Arial\" 12 \"Description\""));
     EXPECT_TRUE(has(log, "text 8500 13500 \"Arial\" 8 bold \"Jo,  A&P 1\""));
@@ -378,12 +392,50 @@ TEST(NotesBlock, TheBoxWrapsAtThePrintWidthAndTheBufferCutsLines) {
     EXPECT_EQ(frame.GetTextBoxLine(3, box), "cc");
 }
 
+// A worksheet whose totals cannot be computed prints nothing; the user is told
+// why. Each printout computes the totals afresh, so none prints a stale one.
+TEST(Printouts, PrintNothingWhenTheTotalsOverflowAndNothingStale) {
+    for (auto printout : {&Reports::PrintWeighingReport, &Reports::PrintLogbookEntry,
+                          &Reports::PrintEquipmentChangeReport}) {
+        ReportsFixture t;
+        t.options(1, 1, 1, 1);
+        WorksheetState& ws = t.f().ws;
+        ws.JackWeight[1] = "1000000000000000000000";
+        ws.JackArm[1] = "1000000000000000000000";
+        t.dialogs.shown.clear();
+        EXPECT_TRUE(t.print(printout).empty());
+        ASSERT_EQ(t.dialogs.shown.size(), 1u);
+        EXPECT_EQ(t.dialogs.shown[0].title, "Not printed: totals too large (weighing points, row 2)");
+        EXPECT_EQ(t.dialogs.shown[0].text, "Press OK to continue");
+        EXPECT_EQ(t.dialogs.shown[0].style, msgbox::kInformation);
+        EXPECT_EQ(t.f().Text23.text(), "");
+
+        // Corrected, but the totals left stale (a Delete in the weighing
+        // points does not recalculate): the printout weighs what is there.
+        ws.JackWeight[1] = "700";
+        ws.JackArm[1] = "40";
+        t.f().Text23.setText("999.00");
+        ws.NewEmptyWeight = ws.WeighedWeight = 999;
+        t.f().Text11.setText("2000");
+        const Log log = t.print(printout);
+        EXPECT_TRUE(printed(log, "700.00"));   // the new empty weight
+        EXPECT_TRUE(printed(log, "1300.00"));  // the useful load
+        EXPECT_FALSE(printed(log, "999.00"));
+        EXPECT_EQ(t.f().Text23.text(), "700.00");
+        EXPECT_EQ(ws.NewEmptyWeight, 700);
+        EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    }
+}
+
 TEST(Printouts, ChangeNoWorksheetStateAndLeaveDrawWidthThin) {
     ReportsFixture t;
     t.options(1, 1, 1, 1);
     t.f().Text13.setText("Some notes");
+    t.f().ws.ChangeDesc[1] = "Battery";  // totals as the worksheet gives them
+    t.f().ws.ChangeWeight[1] = "10";
+    t.f().ws.ChangeInstalled[1] = "X";
+    t.f().RecalcWeightAndBalance();
     t.f().ws.SavedState = 1;
-    t.f().ws.NewEmptyWeight = 10;
     const WorksheetState before = t.f().ws;
     for (auto printout : {&Reports::PrintWeighingReport, &Reports::PrintLogbookEntry,
                           &Reports::PrintEquipmentChangeReport}) {
@@ -393,6 +445,7 @@ TEST(Printouts, ChangeNoWorksheetStateAndLeaveDrawWidthThin) {
         EXPECT_FALSE(t.printer.fontItalic());
     }
     EXPECT_EQ(t.f().ws.SavedState, 1);
+    EXPECT_EQ(t.f().ws.NewEmptyWeight, 10);
     EXPECT_EQ(t.f().ws.NewEmptyWeight, before.NewEmptyWeight);
     EXPECT_EQ(t.f().ws.ChangeDesc, before.ChangeDesc);
     EXPECT_EQ(t.f().Text13.text(), "Some notes");

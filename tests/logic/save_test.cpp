@@ -23,6 +23,7 @@ TEST(Save, NewWorksheetStoresItsRowAndNumberedEquipmentRows) {
     f.Text13.setText("line one\r\nline two");
     f.ws.JackWeight[0] = "512.25";
     f.ws.JackArm[0] = Value(40.125);
+    f.ws.JackTare[0] = "512.25";  // nothing on the scale: no weighing replaces the header's figures
     // Rows 0, 1 and 3 described, row 2 empty: RowNum 0, 1, 2 without a gap.
     f.ws.ChangeDesc[3] = "Strobe";
     f.ws.ChangeRemoved[3] = "X";
@@ -38,7 +39,7 @@ TEST(Save, NewWorksheetStoresItsRowAndNumberedEquipmentRows) {
     EXPECT_EQ(s.w.dialogs.shown.size(), 0u);
     EXPECT_EQ(s.weighings({"Tail", "Date", "Make", "Empty", "CG", "MaxWt", "Memo", "J1Dsc", "J1Wgt", "J1Arm",
                            "J1Tar", "J4Dsc", "F1Dsc", "F1Wgt"}),
-              Rows({"N123|2004-03-09|Cessna|1500.5|38.5|0|line one\r\nline two|Right Main|512.25|40.125|0||"
+              Rows({"N123|2004-03-09|Cessna|1500.5|38.5|0|line one\r\nline two|Right Main|512.25|40.125|512.25||"
                     "Forward Tanks|0"}));
     EXPECT_EQ(s.equipment("N123"), Rows({"0|Previous A/C Empty|S-1|1500|38.5|False|False",
                                          "1|Radio Cessna||3|0|True|False",
@@ -49,6 +50,67 @@ TEST(Save, NewWorksheetStoresItsRowAndNumberedEquipmentRows) {
     EXPECT_EQ(f.ws.PreviousListPending, 0);
     EXPECT_EQ(f.rsAircraft->field("Tail").toText(), "N123");  // on the added row
     EXPECT_EQ(f.mousePointer(), pointer::kDefault);
+}
+
+// A worksheet whose totals cannot be computed is not stored: the user is told
+// why, with Save's icon, and the worksheet stays unsaved. A deletion (tail
+// "0") stores no totals and goes ahead.
+TEST(Save, AWorksheetWhoseTotalsOverflowIsNotStored) {
+    SaveFixture s;
+    Form1& f = s.f();
+    s.fillWorksheet("N123");
+    f.ws.ChangeDesc[2] = "Rack";
+    f.ws.ChangeWeight[2] = "5000000000000000000";
+    f.ws.ChangeArm[2] = "90000000000000000000";
+    f.ws.ChangeInstalled[2] = "X";
+    s.save();
+    ASSERT_EQ(s.w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(s.w.dialogs.shown[0].title, "Not saved: totals too large (change list, row 3)");
+    EXPECT_EQ(s.w.dialogs.shown[0].text, "Press OK to continue");
+    EXPECT_EQ(s.w.dialogs.shown[0].style, msgbox::kOkOnly | msgbox::kCritical);
+    EXPECT_TRUE(s.weighings().empty());
+    EXPECT_TRUE(s.equipment("N123").empty());
+    EXPECT_EQ(f.Text23.text(), "");
+    EXPECT_EQ(f.ws.SavedState, 0);
+    EXPECT_EQ(f.ws.NewRecordMode, 1);
+    EXPECT_EQ(f.mousePointer(), pointer::kDefault);
+    s.w.form->userFocus(f.Text1);  // leaving the button keeps it unsaved
+    EXPECT_EQ(f.ws.SavedState, 0);
+
+    f.ws.ChangeArm[2] = "10";  // the moment fits, the weight is still too long for its box
+    s.save();
+    EXPECT_EQ(s.w.dialogs.shown.back().title, "Not saved: totals too large (new empty weight)");
+    EXPECT_TRUE(s.weighings().empty());
+    f.ws.ChangeWeight[2] = "10";  // corrected: it stores, with the fresh totals
+    s.save();
+    EXPECT_EQ(s.weighings({"Tail", "Empty"}), Rows({"N123|1500"}));
+    EXPECT_EQ(f.Text23.text(), "1513.00");
+    EXPECT_EQ(f.ws.SavedState, 1);
+
+    f.ws.ChangeWeight[2] = "5000000000000000000";
+    f.Text1.setText("0");  // a deletion is not held up by the totals
+    s.w.dialogs.shown.clear();
+    s.save();
+    EXPECT_TRUE(s.w.dialogs.shown.empty());
+    EXPECT_EQ(f.ws.NewRecordMode, 1);
+}
+
+// What Save stores is a fresh recalculation of the worksheet on screen: a
+// scale reading typed into row 0 of the weighing points and never committed
+// (the grid stays on row 0 when it loses the focus) is weighed all the same.
+TEST(Save, StoresTheTotalsOfTheWorksheetAsItStands) {
+    SaveFixture s;
+    Form1& f = s.f();
+    s.fillWorksheet("N123");
+    f.ws.JackArm[0] = "50";
+    f.RecalcWeightAndBalance();
+    f.ws.JackWeight[0] = "1200";  // as the key presses leave the entry
+    ASSERT_EQ(f.Text9.text(), "1500");
+    s.save();
+    EXPECT_EQ(s.weighings({"Tail", "Empty", "CG", "J1Wgt"}), Rows({"N123|1200|50|1200"}));
+    EXPECT_EQ(s.equipment("N123").front(), "0|Previous A/C Empty||1200|50|False|False");
+    EXPECT_EQ(f.Text9.text(), "1200.00");
+    EXPECT_EQ(f.ws.SavedState, 1);
 }
 
 TEST(Save, ANumberShownFromARecordIsStoredWithoutLoss) {
@@ -361,13 +423,24 @@ TEST(Save, QuotesInATailAreKeysLikeAnyOther) {
     EXPECT_EQ(s.weighings({"Tail"}), Rows({"N\"1", "N'\"--"}));
 }
 
-TEST(Save, TheButtonLosingTheFocusMarksTheWorksheet) {
+// Leaving the button marks a saved worksheet 2; an unsaved one stays unsaved
+// (the focus only passed by, or the save failed or was refused), so that Exit
+// and New still ask.
+TEST(Save, TheButtonLosingTheFocusMarksASavedWorksheetOnly) {
     SaveFixture s;
     Form1& f = s.f();
     s.w.form->userFocus(f.Command3D13);
-    f.ws.SavedState = 0;
+    f.ws.SavedState = 1;
     s.w.form->userFocus(f.Text1);
     EXPECT_EQ(f.ws.SavedState, 2);
+    s.w.form->userFocus(f.Command3D13);
+    f.ws.SavedState = 0;
+    s.w.form->userFocus(f.Text1);
+    EXPECT_EQ(f.ws.SavedState, 0);
+    f.Text1.setText("");
+    s.save();  // refused: no tail number
+    s.w.form->userFocus(f.Text1);
+    EXPECT_EQ(f.ws.SavedState, 0);
 }
 
 TEST(Save, WithoutARecordDatabaseTheSaveEndsNormallyAndTellsNothingWasSaved) {

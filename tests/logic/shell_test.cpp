@@ -84,6 +84,49 @@ TEST(StartUp, ClosingTheMainWindowEndsWithoutAQuestion) {
     EXPECT_EQ(p.events.back(), "unloading Form1");
 }
 
+// The window's close button asks as Exit does while the worksheet is unsaved:
+// No keeps the window and the worksheet, Yes closes; with nothing unsaved it
+// closes at once.
+TEST(StartUp, TheCloseButtonAsksAsExitDoes) {
+    struct Case { int16_t saved; int answer; bool asked; bool closes; };
+    for (const Case c : {Case{0, msgbox::kNo, true, false}, Case{0, msgbox::kYes, true, true},
+                         Case{1, msgbox::kNo, false, true}, Case{2, msgbox::kNo, false, true}}) {
+        ProgramFixture p;
+        p.program->start();
+        p.program->splash()->Timer1.fire();
+        Form1& f = *p.program->mainWindow();
+        f.Text1.setText("N1");
+        f.ws.SavedState = c.saved;
+        p.dialogs.answers.push_back(c.answer);
+        p.program->closeMainWindowByUser();
+        EXPECT_EQ(p.dialogs.shown.size(), c.asked ? 1u : 0u) << c.saved;
+        if (c.asked) {
+            EXPECT_EQ(p.dialogs.shown[0].title, "Weight & Balance on screen not saved");
+            EXPECT_EQ(p.dialogs.shown[0].text, "OK to exit program without saving?");
+            EXPECT_EQ(p.dialogs.shown[0].style, 292);
+        }
+        EXPECT_EQ(p.program->ended(), c.closes) << c.saved << " " << c.answer;
+        EXPECT_EQ(p.program->mainWindow() == nullptr, c.closes);
+        if (!c.closes) {
+            EXPECT_EQ(f.Text1.text(), "N1");
+            EXPECT_EQ(f.ws.SavedState, 0);
+            EXPECT_TRUE(f.visible());
+        }
+    }
+}
+
+// A question nobody can answer (the handler fails) keeps the window open.
+TEST(StartUp, TheCloseButtonKeepsTheWindowWhenTheQuestionFails) {
+    ProgramFixture p;
+    p.program->start();
+    p.program->splash()->Timer1.fire();
+    Form1& f = *p.program->mainWindow();
+    f.QueryUnload = [](int&) { throw RuntimeError(kInvalidCall, "no dialog"); };
+    p.program->closeMainWindowByUser();
+    EXPECT_FALSE(p.program->ended());
+    EXPECT_EQ(p.program->mainWindow(), &f);
+}
+
 TEST(StartUp, ExitThroughTheProgramMakesItEnded) {
     ProgramFixture p;
     p.program->start();

@@ -278,6 +278,87 @@ TEST_F(GridTest, KeyDownHandlerCanSwallowTheKeyAndNeverEditsCells) {
     EXPECT_EQ(grid.rows(), 6);
 }
 
+// The clipboard keys and menu commands: Copy is the grid's own, the edits are
+// the handler's (the grid never edits a cell); a locked cell greys out the
+// menu's edits, while its keys still reach the handler, which refuses them.
+TEST_F(GridTest, ClipboardCommandsCopyOrRaiseCellEdit) {
+    fill();
+    std::vector<std::pair<EditCommand, std::string>> edits;
+    grid.CellEdit = [&](EditCommand c, const std::string& pasted) { edits.push_back({c, pasted}); };
+    bool locked = false;
+    grid.CellLocked = [&] { return locked; };
+    grid.userMoveTo(2, 1);
+    const int ctrl = keys::kCtrlMask, shift = keys::kShiftMask;
+
+    form.clipboard().setText("");
+    grid.userKeyDown('C', ctrl);
+    EXPECT_EQ(form.clipboard().text(), "2b");
+    form.clipboard().setText("");
+    grid.userKeyDown(keys::kInsert, ctrl);
+    EXPECT_EQ(form.clipboard().text(), "2b");
+
+    form.clipboard().setText("12\t34\nmore");
+    grid.userKeyDown('X', ctrl);
+    grid.userKeyDown(keys::kDelete, shift);  // the row deletion, no chord
+    grid.userKeyDown('V', ctrl);
+    grid.userKeyDown(keys::kInsert, shift);
+    grid.userKeyDown('V', ctrl | keys::kAltMask);  // no chord with Alt
+    grid.userKeyDown('Z', ctrl);                    // no undo in a grid
+    grid.userKeyDown('A', ctrl);
+    using C = EditCommand;
+    const std::vector<std::pair<C, std::string>> expected = {
+        {C::Cut, ""}, {C::Paste, "12"}, {C::Paste, "12"}};
+    EXPECT_EQ(edits, expected);
+    EXPECT_EQ(grid.text(), "2b");  // the handler did nothing: nothing changed
+    EXPECT_EQ(form.clipboard().text(), "12\t34\nmore");
+
+    // The menu's states: Undo, Cut, Copy, Paste, Delete, Select All.
+    const auto states = [&] {
+        std::string s;
+        for (C c : {C::Undo, C::Cut, C::Copy, C::Paste, C::Delete, C::SelectAll}) s += grid.commandEnabled(c) ? '1' : '0';
+        return s;
+    };
+    EXPECT_EQ(states(), "011110");
+    locked = true;
+    EXPECT_EQ(states(), "001000");
+    edits.clear();
+    grid.userCommand(C::Cut);
+    grid.userCommand(C::Paste);
+    EXPECT_TRUE(edits.empty());
+    grid.userKeyDown('X', ctrl);  // the key still reaches the handler, which refuses
+    EXPECT_EQ(edits.size(), 1u);
+    locked = false;
+
+    // Nothing to work on: an empty cell has nothing to copy, cut or delete;
+    // a clipboard that starts with a line break or a TAB has nothing to paste.
+    grid.setText("");
+    form.clipboard().setText("\tx");
+    EXPECT_EQ(states(), "000000");
+    edits.clear();
+    grid.userKeyDown('X', ctrl);
+    grid.userKeyDown('V', ctrl);
+    grid.userKeyDown('C', ctrl);
+    EXPECT_TRUE(edits.empty());
+    EXPECT_EQ(form.clipboard().text(), "\tx");
+
+    // A disabled grid offers Copy only.
+    form.clipboard().setText("5");
+    grid.setText("2b");
+    grid.setEnabled(false);
+    EXPECT_EQ(states(), "001000");
+}
+
+TEST_F(GridTest, PastedTextIsTheFirstFieldOfTheFirstLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"12.5", "12.5"},         {"12\t34", "12"},          {"Seat\r\nBelt", "Seat"},
+        {"a\x01" "b\x1b\x7f" "c", "abc"}, {"\nx", ""},               {"\xe2\x82\xac 5", "\xe2\x82\xac 5"},
+    };
+    for (const auto& [clip, cell] : cases) {
+        form.clipboard().setText(clip);
+        EXPECT_EQ(grid.pastedText(), cell) << clip;
+    }
+}
+
 TEST_F(GridTest, ColumnLayout) {
     grid.setColWidth(2, 1080);
     grid.setColAlignment(2, Alignment::Right);

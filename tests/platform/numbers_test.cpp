@@ -49,6 +49,21 @@ TEST(ParseLeadingNumber, HexOrOctalBeyondADoubleOverflows) {
     EXPECT_EQ(parseLeadingNumber("&H" + std::string(16, 'F')), 18446744073709551615.0);
 }
 
+// A comma or a second point where the parse stops cuts the number short; any
+// other character there ends it as the text shows. Blanks count nowhere.
+TEST(LeadingNumberCutShort, ACommaOrASecondPointWhereTheParseStops) {
+    const std::pair<const char*, bool> cases[] = {
+        {"1,850.5", true}, {"1850,5", true},  {"1.2.3", true},    {"3,650", true},
+        {"12.", false},    {"12..", true},    {"..", true},       {".", false},
+        {"-.", false},     {"-,", true},      {",", true},        {"1 ,5", true},
+        {"1 . 5", false},  {"1.5 .", true},   {"1500 lb", false}, {"1500 lb, 1.2.", false},
+        {"-5", false},     {"  12", false},   {"abc", false},     {"a,b", false},
+        {"", false},       {"1e5.", true},    {"1e.", false},     {"1e,", false},
+        {"&H1F,", true},   {"&H1F.", true},   {"&X,", false},     {"12 lb.", false},
+    };
+    for (const auto& [text, cut] : cases) EXPECT_EQ(leadingNumberCutShort(text), cut) << '"' << text << '"';
+}
+
 TEST(IsNumericText, AcceptsOnlyAWholeNumber) {
     const std::pair<const char*, bool> cases[] = {
         {"12", true},    {" -12.5 ", true}, {"+.5", true},   {"1E3", true},   {"1d-2", true},

@@ -2,6 +2,8 @@
 // clipboard, undo, moving between lines, and the focus from the keyboard.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/controls/text_box.h"
 #include "platform/controls/text_units.h"
 #include "platform/form.h"
@@ -179,6 +181,68 @@ TEST_F(EditingTest, LockedAndDisabledBoxesAreNotEditedByTheClipboard) {
     box.setEnabled(true);
     press('C', kCtrl);  // a locked box can still be copied from
     EXPECT_EQ(form.clipboard().text(), "N12");
+}
+
+// Every kind of user edit asks UserEdit with the text it would give; the same
+// edit allowed gives exactly that text, refused it leaves text, selection,
+// clipboard and undo as they were and raises no Change.
+TEST_F(EditingTest, UserEditSeesEveryUserEditAndMayRefuseIt) {
+    struct Case {
+        const char* what;
+        std::function<void()> edit;
+    };
+    const Case cases[] = {
+        {"type", [&] { type("q"); }},
+        {"backspace", [&] { press(keys::kBack); form.userKeyPress(box, keys::kBack); }},
+        {"delete", [&] { press(keys::kDelete); }},
+        {"ctrl+x", [&] { press('X', kCtrl); }},
+        {"shift+delete", [&] { press(keys::kDelete, kShift); }},
+        {"ctrl+v", [&] { press('V', kCtrl); }},
+        {"shift+insert", [&] { press(keys::kInsert, kShift); }},
+        {"menu cut", [&] { box.userCommand(EditCommand::Cut); }},
+        {"menu paste", [&] { box.userCommand(EditCommand::Paste); }},
+        {"menu delete", [&] { box.userCommand(EditCommand::Delete); }},
+        {"undo", [&] { press('Z', kCtrl); }},
+    };
+    for (const Case& c : cases) {
+        for (bool refuse : {false, true}) {
+            set("N1", 2, 2);
+            type("ab");  // something to undo
+            box.select(1, 3);
+            form.clipboard().setText("zz");
+            changes.clear();
+            std::vector<std::string> asked;
+            box.UserEdit = [&](const std::string& newText, bool& cancel) {
+                asked.push_back(newText);
+                cancel = refuse;
+            };
+            c.edit();
+            box.UserEdit = nullptr;
+            ASSERT_EQ(asked.size(), 1u) << c.what;
+            if (refuse) {
+                EXPECT_EQ(box.text(), "N1AB") << c.what;
+                EXPECT_EQ(box.selStart(), 1) << c.what;
+                EXPECT_EQ(box.selLength(), 2) << c.what;
+                EXPECT_EQ(form.clipboard().text(), "zz") << c.what;
+                EXPECT_TRUE(changes.empty()) << c.what;
+                box.userCommand(EditCommand::Undo);  // the typing is still the edit to undo
+                EXPECT_EQ(box.text(), "N1") << c.what;
+            } else {
+                EXPECT_EQ(box.text(), asked[0]) << c.what;
+                EXPECT_EQ(changes, std::vector<std::string>{asked[0]}) << c.what;
+            }
+        }
+    }
+    // Moving, selecting, copying and the program's own writes ask nothing.
+    bool asked = false;
+    box.UserEdit = [&](const std::string&, bool& cancel) { asked = cancel = true; };
+    set("N1AB", 0, 0);
+    press(keys::kEnd, kShift);
+    press('C', kCtrl);
+    press('A', kCtrl);
+    box.setText("500");
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(form.clipboard().text(), "N1AB");
 }
 
 TEST_F(EditingTest, TheContextMenuIsEnabledAsTheSystemsIs) {

@@ -1,8 +1,12 @@
 #pragma once
-// Key and mouse events as the window system delivers them to a widget.
+// Key and mouse events as the window system delivers them to a widget, and a
+// context menu answered as a user would.
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace wb::testing {
 
@@ -31,5 +35,28 @@ inline void click(QWidget* w, QPoint at) {
 }
 
 inline void click(QWidget* w) { click(w, w->rect().center()); }
+
+// Runs the next context menu: records which items are enabled and picks one.
+struct MenuPick {
+    QString enabled;  // "1"/"0" a item, separators left out
+    void pickNext(const QString& item) {
+        QTimer::singleShot(0, [this, item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            QAction* chosen = nullptr;
+            for (QAction* a : menu->actions()) {
+                if (a->isSeparator()) continue;
+                enabled += a->isEnabled() ? '1' : '0';
+                if (a->text() == item) chosen = a;
+            }
+            if (chosen && chosen->isEnabled()) {
+                menu->setActiveAction(chosen);
+                key(menu, Qt::Key_Return, "\r");
+            } else {
+                menu->close();
+            }
+        });
+    }
+};
 
 }  // namespace wb::testing

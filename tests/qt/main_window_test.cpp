@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <chrono>
@@ -21,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -73,6 +75,10 @@ public:
         QString answeredWith;
     };
     std::vector<Shown> shown;
+    // Buttons to press, one per box, before the default button is taken.
+    std::vector<QMessageBox::StandardButton> answers;
+    // Runs once while the next box is on screen, before it is answered.
+    std::function<void()> whileShown;
 
     MessageBoxAnswerer() {
         QObject::connect(&poll_, &QTimer::timeout, [this] { answer(); });
@@ -83,7 +89,12 @@ private:
     void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
+        if (whileShown) std::exchange(whileShown, nullptr)();
         QAbstractButton* button = box->defaultButton();
+        if (!answers.empty()) {
+            button = box->button(answers.front());
+            answers.erase(answers.begin());
+        }
         if (!button && !box->buttons().isEmpty()) button = box->buttons().front();
         shown.push_back({box->windowTitle(), box->text(), box->icon(), button ? button->text() : QString()});
         if (button)
@@ -117,7 +128,7 @@ protected:
         program->formLoaded = [this](Form& form) {
             FormWindow::Options options;
             if (&form == static_cast<Form*>(program->mainWindow())) {
-                options.onClose = [this] { program->closeMainWindow(); };
+                options.onClose = [this] { program->closeMainWindowByUser(); };
                 options.onActivate = [this] { program->activateMainWindow(); };
             } else {
                 options.splash = true;
@@ -293,6 +304,105 @@ TEST_F(RealProgram, SaveShowsTheHourglassWhileItRuns) {
     auto stored = openRecordDatabase(*databases, files.folder.file("data/" + std::string(kRecordDatabaseName)));
     auto rs = stored->CreateDynaset(RecordSource("Aircraft").Where(Criteria("Tail", Compare::Equal, "N12AB")));
     EXPECT_FALSE(rs->IsEOF());
+}
+
+// The title bar's close button with an unsaved worksheet asks the question of
+// Exit: No keeps the window open with the worksheet as it was, Yes closes it
+// and ends the program.
+TEST_F(RealProgram, TheCloseButtonAsksBeforeAnUnsavedWorksheetGoes) {
+    auto* text1 = view<QLineEdit>(f().Text1);
+    ASSERT_NE(text1, nullptr);
+    click(text1);
+    type(text1, "n12ab");
+    ASSERT_EQ(f().ws.SavedState, 0);
+
+    window().close();  // as the window system delivers the close button
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Weight & Balance on screen not saved");
+    EXPECT_EQ(boxes.shown[0].text, "OK to exit program without saving?");
+    EXPECT_EQ(boxes.shown[0].icon, QMessageBox::Question);
+    EXPECT_EQ(boxes.shown[0].answeredWith, "&No");
+    processEvents();
+    ASSERT_NE(program->mainWindow(), nullptr);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(f().Text1.text(), "N12AB");
+    EXPECT_EQ(text1->text(), "N12AB");
+    EXPECT_EQ(endings, 0);
+
+    boxes.answers = {QMessageBox::Yes};
+    QWidget* closed = &window();
+    QPointer<QWidget> alive(closed);
+    closed->close();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].answeredWith, "&Yes");
+    EXPECT_EQ(program->mainWindow(), nullptr);
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(endings, 1);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull() || !alive->isVisible());
+    endings = 0;  // the ending this test asked for
+}
+
+// The desktop session ends while the close button's question is on screen:
+// the program ends without waiting for the answer, and the answer given later
+// closes nothing twice.
+TEST_F(RealProgram, TheSessionEndingDuringTheQuestionEndsTheProgram) {
+    auto* text1 = view<QLineEdit>(f().Text1);
+    click(text1);
+    type(text1, "n12ab");
+    boxes.whileShown = [this] { program->closeMainWindow(); };
+    window().close();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Weight & Balance on screen not saved");
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(program->mainWindow(), nullptr);
+    EXPECT_EQ(endings, 1);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    endings = 0;  // the ending this test asked for
+}
+
+// Typed keys, Backspace and a paste in the new C.G. are refused with the
+// notice of a click; the figure stays, the selection and Copy still work.
+TEST_F(RealProgram, TypingIntoAResultBoxIsRefused) {
+    auto* text9 = view<QLineEdit>(f().Text9);
+    auto* result = view<QLineEdit>(f().Text24);
+    ASSERT_NE(text9, nullptr);
+    ASSERT_NE(result, nullptr);
+    click(text9);
+    type(text9, "1500");
+    key(text9, Qt::Key_Return, "\r");
+    type(view<QLineEdit>(f().Text10), "80");
+    key(view<QLineEdit>(f().Text10), Qt::Key_Return, "\r");
+    ASSERT_EQ(f().Text24.text(), "80.00");
+
+    // Tab from the change list reaches the new values, as a user does.
+    auto* grid = view<GridView>(f().Grid1);
+    click(grid->viewport(), grid->cellRect(1, 0).center());
+    key(grid, Qt::Key_Tab);
+    key(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(f().focused(), &f().Text24);
+    EXPECT_EQ(QApplication::focusWidget(), result);
+    ASSERT_TRUE(boxes.shown.empty());
+
+    type(result, "123");
+    key(result, Qt::Key_Backspace, "\b");
+    QGuiApplication::clipboard()->setText("9");
+    key(result, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+    ASSERT_EQ(boxes.shown.size(), 5u);
+    for (const auto& box : boxes.shown) {
+        EXPECT_EQ(box.title, "This field not editable");
+        EXPECT_EQ(box.text, "Press OK to Continue");
+        EXPECT_EQ(box.icon, QMessageBox::Information);
+    }
+    EXPECT_EQ(f().Text24.text(), "80.00");
+    EXPECT_EQ(result->text(), "80.00");
+    EXPECT_EQ(f().focused(), &f().Text24);
+
+    key(result, Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+    key(result, Qt::Key_C, QString(QChar(3)), Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "80.00");
+    EXPECT_EQ(result->selectedText(), "80.00");
+    EXPECT_EQ(boxes.shown.size(), 5u);
 }
 
 }  // namespace

@@ -9,10 +9,8 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <memory>
 
 #include "platform/controls/text_box.h"
@@ -34,29 +32,6 @@ QPoint pointOf(QLineEdit* w, int pos) {
     ADD_FAILURE() << "no point for position " << pos;
     return {};
 }
-
-// Runs the next context menu: records which items are enabled and picks one.
-struct MenuPick {
-    QString enabled;  // "1"/"0" a item, separators left out
-    void pickNext(const QString& item) {
-        QTimer::singleShot(0, [this, item] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu) return;
-            QAction* chosen = nullptr;
-            for (QAction* a : menu->actions()) {
-                if (a->isSeparator()) continue;
-                enabled += a->isEnabled() ? '1' : '0';
-                if (a->text() == item) chosen = a;
-            }
-            if (chosen && chosen->isEnabled()) {
-                menu->setActiveAction(chosen);
-                key(menu, Qt::Key_Return, "\r");
-            } else {
-                menu->close();
-            }
-        });
-    }
-};
 
 const QString kSigns = QString::fromUtf8("\xE2\x82\xAC\xE2\x80\x99\xE2\x80\x93\xC5\x81");  // €’–Ł
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/controls/text_units.h"
 #include "platform/failure.h"
+#include "platform/form.h"
 
 namespace wb {
 
@@ -202,8 +204,47 @@ void Grid::userMoveTo(int r, int c) {
     moveCurrentCell(r, c);
 }
 
+std::string Grid::pastedText() const {
+    const std::string line = text_units::pastable(form().clipboard().text(), false, -1);
+    return line.substr(0, line.find('\t'));
+}
+
+// What a command works on, whether or not the cell takes it.
+bool Grid::hasTextFor(EditCommand c) const {
+    switch (c) {
+    case EditCommand::Copy:
+    case EditCommand::Cut:
+    case EditCommand::Delete: return !text().empty();
+    case EditCommand::Paste: return !pastedText().empty();
+    case EditCommand::Undo:
+    case EditCommand::SelectAll: break;
+    }
+    return false;
+}
+
+bool Grid::commandEnabled(EditCommand c) const {
+    if (!hasTextFor(c)) return false;
+    return c == EditCommand::Copy || (usable() && !(CellLocked && CellLocked()));
+}
+
+void Grid::userCommand(EditCommand c) {
+    if (commandEnabled(c)) runCommand(c);
+}
+
+void Grid::runCommand(EditCommand c) {
+    if (c == EditCommand::Copy)
+        form().clipboard().setText(text());
+    else if (CellEdit)
+        CellEdit(c, c == EditCommand::Paste ? pastedText() : std::string());
+}
+
 void Grid::userKeyDown(int keyCode, int shift) {
     const int key = raiseKeyDown(keyCode, shift);
+    // Delete, with any modifier, is the row deletion of the grid's KeyDown handler.
+    if (const std::optional<EditCommand> command = key == keys::kDelete ? std::nullopt : editChord(key, shift)) {
+        if (hasTextFor(*command)) runCommand(*command);
+        return;
+    }
     const bool ctrl = (shift & keys::kCtrlMask) != 0;
     switch (key) {
     case keys::kUp: userMoveTo(row_ - 1, col_); break;

@@ -6,10 +6,16 @@
 // 30010 (column). Whenever the grid shrinks (Rows, Cols, RemoveItem) the current
 // cell, the selection and TopRow are clamped to what is left; when that moves the
 // current cell, RowColChange is raised. AddItem never moves the current cell index.
+//
+// The current cell's text goes through the form's clipboard as a whole, by the
+// keys of editChord or a context menu: Copy is the grid's own; Cut, Paste and
+// Delete would edit the cell, so they raise CellEdit and the handler decides.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/controls/control.h"
+#include "platform/controls/edit_command.h"
 
 namespace wb {
 
@@ -79,10 +85,29 @@ public:
     // to the cell, the first visible row follows, RowColChange once when it moved.
     void userMoveTo(int r, int c);
     // Arrow keys, Home/End (with Ctrl: first/last cell), PageUp/PageDown move the
-    // cell after KeyDown.
+    // cell after KeyDown; the chords of editChord run their command, Cut and Paste
+    // raising CellEdit also where CellLocked holds (the handler refuses them).
     void userKeyDown(int keyCode, int shift) override;
 
+    // Raised by Cut (the cell's text is not yet on the clipboard), Paste (with
+    // the clipboard's text as pastedText gives it) and Delete (no text).
+    std::function<void(EditCommand command, const std::string& pasted)> CellEdit;
+    // Whether the current cell refuses Cut, Paste and Delete; unset, none does.
+    std::function<bool()> CellLocked;
+    // The context menu's state of a command: Copy where the cell holds text; Cut
+    // and Delete there too, and Paste where pastedText is not empty, each only in
+    // a usable grid on a cell that is not locked; Undo and Select All never (a
+    // cell is always taken whole and keeps no undo).
+    bool commandEnabled(EditCommand c) const;
+    // Does nothing when the command is not enabled.
+    void userCommand(EditCommand c);
+    // The clipboard's text as a cell takes it: its first line up to the first
+    // TAB (the grid's field separator), other control characters left out.
+    std::string pastedText() const;
+
 private:
+    bool hasTextFor(EditCommand c) const;
+    void runCommand(EditCommand c);
     std::vector<std::string> splitRow(const std::string& rowText) const;
     void checkRow(int r) const;
     void checkCol(int c) const;

@@ -13,12 +13,6 @@ constexpr int kInvalidPropertyValue = 380;
 void needNotNegative(int n) {
     if (n < 0) throw RuntimeError(kInvalidPropertyValue, "Invalid property value");
 }
-
-// A typed key's character: printable, a valid scalar value.
-bool typesCharacter(int key) {
-    if (key < 0 || utf8::isControl(static_cast<char32_t>(key))) return false;
-    return key <= 0x10FFFF && (key < 0xD800 || key > 0xDFFF);
-}
 }  // namespace
 
 int TextBox::length() const { return static_cast<int>(utf8::length(text_)); }
@@ -68,14 +62,15 @@ void TextBox::place(int anchor, int caret, bool keepGoal) {
     changed();
 }
 
-void TextBox::edit(int from, int to, const std::string& s, bool typed) {
+bool TextBox::edit(int from, int to, const std::string& s, bool typed) {
     const std::size_t a = utf8::offsetOf(text_, from), b = utf8::offsetOf(text_, to);
     std::string next = text_.substr(0, a) + s + text_.substr(b);
     const int caret = from + static_cast<int>(utf8::length(s));
     if (next == text_) {
         place(caret, caret);
-        return;
+        return true;
     }
+    if (!userEditAllowed(next)) return false;
     const bool joins = typed && typing_ && from == caret_ && to == caret_;
     if (!joins) undo_ = Snapshot{text_, anchor_, caret_};
     text_ = std::move(next);
@@ -84,6 +79,13 @@ void TextBox::edit(int from, int to, const std::string& s, bool typed) {
     typing_ = typed;
     changed();
     if (Change) Change();
+    return true;
+}
+
+bool TextBox::userEditAllowed(const std::string& newText) {
+    bool cancel = false;
+    if (UserEdit) UserEdit(newText, cancel);
+    return !cancel;
 }
 
 void TextBox::typeText(const std::string& s) {
@@ -115,7 +117,7 @@ void TextBox::userKeyPress(int keyAscii) {
         deleteBack();
     } else if (key == keys::kReturn) {
         if (multiLine_) typeText("\r\n");
-    } else if (typesCharacter(key)) {
+    } else if (utf8::typesCharacter(key)) {
         typeText(utf8::encode(static_cast<char32_t>(key)));
     }
 }
@@ -148,10 +150,11 @@ void TextBox::userCommand(EditCommand c) {
     if (!commandEnabled(c)) return;
     switch (c) {
     case EditCommand::Undo: undo(); break;
-    case EditCommand::Cut:
-        form().clipboard().setText(text_units::toClipboard(selText()));
-        edit(selStart(), selStart() + selLength(), "", false);
+    case EditCommand::Cut: {
+        const std::string cut = text_units::toClipboard(selText());
+        if (edit(selStart(), selStart() + selLength(), "", false)) form().clipboard().setText(cut);
         break;
+    }
     case EditCommand::Copy: form().clipboard().setText(text_units::toClipboard(selText())); break;
     case EditCommand::Paste: paste(form().clipboard().text()); break;
     case EditCommand::Delete: edit(selStart(), selStart() + selLength(), "", false); break;
@@ -169,6 +172,7 @@ void TextBox::paste(const std::string& clip) {
 // Undo swaps the box with the state before the last edit, so a second Undo
 // redoes it.
 void TextBox::undo() {
+    if (undo_->text != text_ && !userEditAllowed(undo_->text)) return;
     Snapshot before = std::move(*undo_);
     undo_ = Snapshot{text_, anchor_, caret_};
     const bool differs = before.text != text_;

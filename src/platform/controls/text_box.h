@@ -18,11 +18,9 @@
 #include <vector>
 
 #include "platform/controls/control.h"
+#include "platform/controls/edit_command.h"
 
 namespace wb {
-
-// The commands of a text box's context menu, also reached by their keys.
-enum class EditCommand { Undo, Cut, Copy, Paste, Delete, SelectAll };
 
 // How a view lays out the lines of a box: the position where each shown line
 // starts (the first is 0) and how many lines a page holds.
@@ -71,6 +69,10 @@ public:
     void select(int anchor, int caret);
 
     std::function<void()> Change;
+    // A user's edit (typing, Backspace, Delete, Cut, Paste, Undo) is about to
+    // make the text newText; setting cancel refuses it, and the box keeps its
+    // text and selection. The program's own writes (setText) do not raise it.
+    std::function<void(const std::string& newText, bool& cancel)> UserEdit;
 
     // Inserts any character at the caret (replacing the selection) within
     // MaxLength; Backspace deletes; Enter inserts a line break ("\r\n") only in
@@ -104,7 +106,8 @@ private:
     // Moves the selection (no edit); keepGoal keeps the column of Up and Down.
     void place(int anchor, int caret, bool keepGoal = false);
     // The user's edit: characters [from, to) become s, the caret after it.
-    void edit(int from, int to, const std::string& s, bool typed);
+    // False when the UserEdit handler refused it.
+    bool edit(int from, int to, const std::string& s, bool typed);
     // Typing: replaces the selection when the result fits MaxLength.
     void typeText(const std::string& s);
     void deleteBack();
@@ -112,6 +115,8 @@ private:
     void paste(const std::string& clip);
     void undo();
     bool editable() const { return !locked_ && usable(); }
+    // Whether the UserEdit handler lets the user's edit make the text newText.
+    bool userEditAllowed(const std::string& newText);
     std::vector<int> lineStarts() const;
     int pageLines() const;
     void moveVertically(int lines, bool extend);

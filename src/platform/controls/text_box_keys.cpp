@@ -38,31 +38,20 @@ void TextBox::userKeyDown(int keyCode, int shift) {
     const int key = raiseKeyDown(keyCode, shift);
     const bool shifted = shift & keys::kShiftMask, ctrl = shift & keys::kCtrlMask;
     if (shift & keys::kAltMask) return;
+    if (const std::optional<EditCommand> command = editChord(key, shift)) {
+        userCommand(*command);
+        return;
+    }
     const auto moveTo = [&](int at) { place(shifted ? anchor_ : at, at); };
     const auto line = [&] {
         const std::vector<int> starts = lineStarts();
         const int i = text_units::lineOf(starts, caret_);
         return std::pair{starts[i], text_units::lineEnd(text_, starts, i)};
     };
-    const auto chord = [&](EditCommand c) {
-        if (ctrl && !shifted) userCommand(c);
-    };
     switch (key) {
     case keys::kDelete:
-        if (shifted && !ctrl)
-            userCommand(EditCommand::Cut);
-        else if (!shifted && !ctrl && editable())
-            deleteForward();
+        if (!shifted && !ctrl && editable()) deleteForward();
         break;
-    case keys::kInsert:
-        if (ctrl && !shifted) userCommand(EditCommand::Copy);
-        if (shifted && !ctrl) userCommand(EditCommand::Paste);
-        break;
-    case 'A': chord(EditCommand::SelectAll); break;
-    case 'C': chord(EditCommand::Copy); break;
-    case 'X': chord(EditCommand::Cut); break;
-    case 'V': chord(EditCommand::Paste); break;
-    case 'Z': chord(EditCommand::Undo); break;
     case keys::kLeft:
         if (ctrl)
             moveTo(text_units::wordLeft(text_, caret_));

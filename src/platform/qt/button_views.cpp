@@ -1,5 +1,7 @@
 #include "platform/qt/button_views.h"
 
+#include <cmath>
+
 #include "platform/qt/form_window.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_convert.h"
@@ -27,8 +29,9 @@ void CommandButtonView::sync() {
     const QString tip = toQString(model_.toolTipText());
     if (toolTip() != tip) setToolTip(tip);
     if (!icon().isNull()) {
-        const int side = std::max(8, std::min(height(), width()) - 8);
-        const QSize size(std::min(side, 32), std::min(side, 32));
+        const int largest = static_cast<int>(std::lround(32 * viewScale()));
+        const int side = std::min(largest, std::max(8, std::min(height(), width()) - twipsToPixels(120)));
+        const QSize size(side, side);
         if (iconSize() != size) setIconSize(size);
     }
 }

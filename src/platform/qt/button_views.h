@@ -7,25 +7,26 @@
 
 #include "platform/controls/check_box.h"
 #include "platform/controls/command_button.h"
+#include "platform/qt/view_common.h"
 
 namespace wb {
 
 class FormWindow;
 
-class CommandButtonView : public QPushButton {
+class CommandButtonView : public QPushButton, public ControlView {
 public:
     CommandButtonView(FormWindow& window, CommandButton& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 private:
     CommandButton& model_;
     std::string picture_;
 };
 
-class CheckBoxView : public QCheckBox {
+class CheckBoxView : public QCheckBox, public ControlView {
 public:
     CheckBoxView(FormWindow& window, CheckBox& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 protected:
     void nextCheckState() override {}

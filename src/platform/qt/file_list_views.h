@@ -6,15 +6,16 @@
 #include <QListWidget>
 
 #include "platform/controls/file_lists.h"
+#include "platform/qt/view_common.h"
 
 namespace wb {
 
 class FormWindow;
 
-class DriveListView : public QComboBox {
+class DriveListView : public QComboBox, public ControlView {
 public:
     DriveListView(FormWindow& window, DriveList& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 protected:
     // The wheel would change the shown drive behind the model's back.
@@ -36,10 +37,10 @@ struct FolderEntry {
 };
 std::vector<FolderEntry> folderEntries(const std::string& path, const std::vector<std::string>& subFolders);
 
-class DirListView : public QListWidget {
+class DirListView : public QListWidget, public ControlView {
 public:
     DirListView(FormWindow& window, DirList& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 private:
     void opened(QListWidgetItem* item);

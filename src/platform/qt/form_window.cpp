@@ -3,18 +3,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QScreen>
 
 #include "platform/controls/check_box.h"
 #include "platform/controls/command_button.h"
 #include "platform/controls/panel.h"
 #include "platform/controls/timer.h"
-#include "platform/qt/grid_view.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/timer_driver.h"
+#include "platform/qt/view_common.h"
 #include "platform/qt/view_factory.h"
+#include "platform/qt/view_style.h"
+#include "platform/qt/window_scale.h"
 
 namespace wb {
 
@@ -22,7 +25,9 @@ FormWindow::FormWindow(Form& form, Options options)
     : QWidget(nullptr, options.splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Window),
       form_(form), options_(std::move(options)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_KeyboardFocusChange);
     setFocusPolicy(Qt::NoFocus);
+    canvas_ = new QWidget(this);
     form_.setClipboard(&systemClipboard());
     buildViews();
     watchKeys(this, nullptr);
@@ -49,12 +54,15 @@ void FormWindow::buildViews() {
             buildView(*c);
     }
     // The models decide where the focus goes; Qt never moves it on its own.
-    for (QWidget* w : findChildren<QWidget*>()) w->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* w : findChildren<QWidget*>()) {
+        w->setFocusPolicy(Qt::NoFocus);
+        w->setStyle(viewStyle());
+    }
 }
 
 QWidget* FormWindow::buildView(Control& c) {
     if (QWidget* existing = viewOf(c)) return existing;
-    QWidget* parent = this;
+    QWidget* parent = canvas_;
     if (Panel* panel = c.container()) {
         if (QWidget* panelView = buildView(*panel)) parent = panelView;
     }
@@ -108,12 +116,6 @@ void FormWindow::forwardKey(Control* c, const QKeyEvent& event) {
         return;
     }
     if (!c) return;
-    if (event.matches(QKeySequence::Paste)) {
-        if (auto* grid = dynamic_cast<GridView*>(viewOf(*c))) {
-            grid->paste();
-            return;
-        }
-    }
     const bool button = dynamic_cast<CommandButton*>(c) != nullptr;
     const bool clicks = (button || dynamic_cast<CheckBox*>(c)) &&
                         (k.keyCode == 32 || (button && k.keyCode == keys::kReturn)) && k.shift == 0;
@@ -147,8 +149,7 @@ void FormWindow::sync() {
     if (detached_) return;
     const QString caption = toQString(form_.caption());
     if (windowTitle() != caption) setWindowTitle(caption);
-    const QSize size(twipsToPixels(form_.clientWidth()), twipsToPixels(form_.clientHeight()));
-    if (this->size() != size || minimumSize() != size) setFixedSize(size);
+    syncSize();
     syncCursor();
     if (form_.visible() && !isVisible()) {
         if (!placed_) {
@@ -165,8 +166,54 @@ void FormWindow::sync() {
     syncFocus();
 }
 
+QSize FormWindow::formPixels() const {
+    return QSize(twipsToPixels(form_.clientWidth()), twipsToPixels(form_.clientHeight()));
+}
+
+// A new client size of the form sizes the window at the scale in force.
+void FormWindow::syncSize() {
+    const QSize twips(form_.clientWidth(), form_.clientHeight());
+    if (twips == formTwips_) return;
+    formTwips_ = twips;
+    const QSize pixels = formPixels();
+    if (options_.splash) {
+        setFixedSize(pixels);
+    } else {
+        setMinimumSize(pixels / 2);
+        resize(pixels);
+    }
+    placeCanvas();
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitScale();
+}
+
+// A window the size of the form at the scale in force keeps that scale, so
+// that pixel rounding does not move it.
+void FormWindow::fitScale() {
+    if (!options_.splash && size() != formPixels()) {
+        const double scale = fittingScale(form_.clientWidth(), form_.clientHeight(), size());
+        if (scale > 0 && scale != viewScale()) {
+            setViewScale(scale);
+            for (const auto& [control, view] : views_)
+                if (auto* shown = dynamic_cast<ControlView*>(view)) shown->sync();
+        }
+    }
+    placeCanvas();
+}
+
+void FormWindow::placeCanvas() {
+    const QSize pixels = formPixels();
+    const QRect area(QPoint((width() - pixels.width()) / 2, (height() - pixels.height()) / 2), pixels);
+    if (canvas_->geometry() != area) canvas_->setGeometry(area);
+}
+
 void FormWindow::syncFocus() {
     if (detached_ || !isVisible()) return;
+    // The style draws the focus as after a keyboard move, wherever it came from.
+    if (!testAttribute(Qt::WA_KeyboardFocusChange)) setAttribute(Qt::WA_KeyboardFocusChange);
     Control* focused = form_.focused();
     QWidget* target = focused ? viewOf(*focused) : nullptr;
     if (!target) target = this;

@@ -3,6 +3,12 @@
 // forwards the user's input to the models. The window follows the form's
 // caption, client size, visibility, focus and mouse pointer; every Timer of the
 // form runs on a QTimer while it is enabled.
+//
+// The form is drawn at the view scale (qt_convert.h): the window opens at the
+// scale in force. The splash window keeps that size; any other window can be
+// resized and maximised, and its size sets the scale at which the whole form
+// fills it, centred, in its own proportions. The focused control shows the
+// focus as the style draws it after a keyboard move.
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -46,6 +52,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildViews();
@@ -55,12 +62,20 @@ private:
     void sync();
     void syncFocus();
     void syncCursor();
+    void syncSize();
+    // The form's client area in pixels at the view scale.
+    QSize formPixels() const;
+    // The scale at which the form fills the window; the views follow it.
+    void fitScale();
+    void placeCanvas();
 
     Form& form_;
     Options options_;
     bool detached_ = false;
     bool placed_ = false;
     bool hourglass_ = false;
+    QWidget* canvas_ = nullptr;  // the form's client area; the views' parent
+    QSize formTwips_;            // the client size the window was last sized for
     std::map<const Control*, QWidget*> views_;
     std::map<const QObject*, Control*> keyTargets_;
     std::vector<std::unique_ptr<TimerDriver>> timers_;

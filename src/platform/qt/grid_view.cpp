@@ -1,14 +1,15 @@
 #include "platform/qt/grid_view.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "platform/qt/edit_menu.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/view_common.h"
-#include "platform/utf8.h"
 
 namespace wb {
 
@@ -47,6 +48,8 @@ void GridView::userScrolled(int value) {
 
 int GridView::rowHeight() const { return std::max(1, twipsToPixels(Grid::kRowHeight)); }
 
+int GridView::focusFrameWidth() const { return std::max(2, twipsToPixels(30)); }
+
 int GridView::columnLeft(int col) const {
     int twips = 0;
     for (int c = 0; c < col; ++c) twips += model_.colWidth(c);
@@ -70,18 +73,6 @@ bool GridView::cellAt(const QPoint& point, int& row, int& col) const {
         }
     }
     return false;
-}
-
-void GridView::paste() {
-    Form& form = window_.form();
-    const std::string text = form.clipboard().text();
-    Grid& grid = model_;
-    window_.deliver([&] {
-        for (std::size_t pos = 0; pos < text.size();) {
-            const char32_t c = utf8::decode(text, pos);
-            if (c >= 32 && c != 127) form.userKeyPress(grid, static_cast<int>(c));
-        }
-    });
 }
 
 void GridView::paintEvent(QPaintEvent*) {
@@ -118,11 +109,14 @@ void GridView::paintEvent(QPaintEvent*) {
             painter.drawLine(cell.bottomLeft(), cell.bottomRight());
         }
     }
-    if (model_.row() >= firstRow && model_.row() < lastRow && model_.col() < cols) {
-        QPen pen(pal.color(QPalette::Text));
-        pen.setStyle(hasFocus() ? Qt::DotLine : Qt::SolidLine);
-        painter.setPen(pen);
-        painter.drawRect(cellRect(model_.row(), model_.col()).adjusted(0, 0, -1, -1));
+    // The current cell's frame shows where the keys go: two pixels of the text
+    // colour, which stand out on the cell and on the selection's highlight.
+    if (hasFocus() && model_.row() >= firstRow && model_.row() < lastRow && model_.col() < cols) {
+        const int width = focusFrameWidth();
+        painter.setPen(QPen(pal.color(QPalette::Text), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        const QRect cell = cellRect(model_.row(), model_.col());
+        painter.drawRect(QRectF(cell).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
     }
 }
 
@@ -142,6 +136,34 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
     Form& form = window_.form();
     Grid& grid = model_;
     window_.deliver([&] { form.userDblClick(grid); });
+}
+
+// A right-click focuses the grid and moves its current cell there, as the arrow
+// keys do, then offers the edit commands of that cell.
+void GridView::contextMenuEvent(QContextMenuEvent* event) {
+    Form& form = window_.form();
+    Grid& grid = model_;
+    int row = -1, col = -1;
+    const bool onCell = event->reason() == QContextMenuEvent::Mouse &&
+                        cellAt(viewport()->mapFromGlobal(event->globalPos()), row, col);
+    const bool focused = window_.deliver([&] {
+        form.userFocus(grid);
+        if (onCell && form.focused() == &grid) form.dispatch([&] { grid.userMoveTo(row, col); });
+    });
+    if (!focused || form.focused() != &grid) return;
+    const std::optional<EditCommand> command =
+        chooseEditCommand(*this, event->globalPos(), [&](EditCommand c) { return grid.commandEnabled(c); });
+    if (command) window_.deliver([&] { form.dispatch([&] { grid.userCommand(*command); }); });
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void GridView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 }  // namespace wb

@@ -97,7 +97,7 @@ int keyAsciiOf(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) 
     const QList<uint> chars = text.toUcs4();
     if (chars.size() != 1) return -1;
     const uint c = chars.front();
-    if (utf8::isControl(c) || c > 0x10FFFF) return -1;
+    if (!utf8::typesCharacter(c)) return -1;
     return static_cast<int>(c);
 }
 

@@ -4,15 +4,16 @@
 #include <QWidget>
 
 #include "platform/controls/picture_box.h"
+#include "platform/qt/view_common.h"
 
 namespace wb {
 
 class FormWindow;
 
-class PictureView : public QWidget {
+class PictureView : public QWidget, public ControlView {
 public:
     PictureView(FormWindow& window, PictureBox& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -221,7 +221,7 @@ bool paintPicture(QPainter& painter, const QRect& area, const std::string& pictu
 QIcon pictureIcon(const std::string& picture) {
     if (!iconPainter(picture)) return QIcon();
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64}) {
+    for (int side : {16, 24, 32, 48, 64, 96, 128}) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);

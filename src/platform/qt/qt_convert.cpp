@@ -8,14 +8,9 @@ namespace wb {
 
 namespace {
 
-double pixelsPerTwip() {
-    double dpi = 96.0;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const double logical = screen->logicalDotsPerInchY();
-        if (logical > 0) dpi = logical;
-    }
-    return dpi / 1440.0;
-}
+double currentScale = 1.0;
+
+double pixelsPerTwip() { return screenPixelsPerTwip() * currentScale; }
 
 // The old fonts have metric-compatible stand-ins on this system.
 void installFontSubstitutes() {
@@ -30,6 +25,19 @@ void installFontSubstitutes() {
 }
 
 }  // namespace
+
+double screenPixelsPerTwip() {
+    double dpi = 96.0;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const double logical = screen->logicalDotsPerInchY();
+        if (logical > 0) dpi = logical;
+    }
+    return dpi / 1440.0;
+}
+
+double viewScale() { return currentScale; }
+
+void setViewScale(double s) { currentScale = s; }
 
 int twipsToPixels(int twips) { return static_cast<int>(std::lround(twips * pixelsPerTwip())); }
 
@@ -48,6 +56,12 @@ QFont toQFont(const Font& f) {
     if (f.size > 0) font.setPointSizeF(f.size);
     font.setBold(f.bold);
     font.setItalic(f.italic);
+    return font;
+}
+
+QFont viewFont(const Font& f) {
+    QFont font = toQFont(f);
+    if (f.size > 0) font.setPointSizeF(f.size * currentScale);
     return font;
 }
 

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_scale.h"
 
 namespace wb {
 
@@ -55,9 +56,8 @@ int titleBarWidth(const QString& title, const QStyle& style) {
     const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
     // The window icon on the left, minimise, maximise and close on the right,
     // each about as wide as the bar is high, and the frame's edges.
-    const int bar = std::max(style.pixelMetric(QStyle::PM_TitleBarHeight), metrics.height() + 8);
-    const int edges = 2 * std::max(style.pixelMetric(QStyle::PM_MdiSubWindowFrameWidth), 4);
-    return metrics.horizontalAdvance(title) + 4 * bar + edges + metrics.averageCharWidth() * 2;
+    return metrics.horizontalAdvance(title) + 4 * titleBarHeight(style) + 2 * frameEdgeWidth(style) +
+           metrics.averageCharWidth() * 2;
 }
 
 QFont resolvedFont(const Font& font) {
@@ -117,6 +117,7 @@ QtDialogs::QtDialogs(std::function<QPrinter*()> printer) : printer_(std::move(pr
 int QtDialogs::MsgBox(const std::string& text, int style, const std::string& title) {
     const MsgBoxLayout layout = msgBoxLayout(style);
     QMessageBox box(dialogParent());
+    box.setFont(dialogFont());
     box.setWindowTitle(toQString(title));
     box.setText(toQString(text));
     box.setIcon(layout.icon);
@@ -141,6 +142,7 @@ std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
     ArrowWhileAsking arrow;
     const QFont shown = resolvedFont(preset);
     QFontDialog dialog(dialogParent());
+    dialog.setFont(dialogFont());
     // Scalable fonts are the ones the printer and the PDF files can use.
     dialog.setOptions(QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
     dialog.setCurrentFont(shown);
@@ -154,6 +156,7 @@ std::optional<Font> QtDialogs::chooseFont(const Font& preset) {
 
 std::unique_ptr<QPrintDialog> printerDialog(QPrinter& printer, QWidget* parent) {
     auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setFont(dialogFont());
     dialog->setOption(QAbstractPrintDialog::PrintToFile, false);
     if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QDialog::tr("OK"));

@@ -1,6 +1,7 @@
 #pragma once
 // The dialogs of the program on Qt: message boxes with the runtime's styles and
-// answers, the font dialog and the printer dialog.
+// answers, the font dialog and the printer dialog, each in the desktop's font at
+// the view scale.
 #include <QMessageBox>
 #include <functional>
 #include <memory>

@@ -7,15 +7,16 @@
 
 #include "platform/controls/label.h"
 #include "platform/controls/panel.h"
+#include "platform/qt/view_common.h"
 
 namespace wb {
 
 class FormWindow;
 
-class LabelView : public QLabel {
+class LabelView : public QLabel, public ControlView {
 public:
     LabelView(FormWindow& window, Label& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -26,10 +27,10 @@ private:
     Label& model_;
 };
 
-class PanelView : public QFrame {
+class PanelView : public QFrame, public ControlView {
 public:
     PanelView(FormWindow& window, wb::Panel& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,12 +1,12 @@
 #include "platform/qt/text_box_view.h"
 
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
 
+#include "platform/qt/edit_menu.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/view_common.h"
@@ -88,25 +88,9 @@ void TextBoxMouse::doubleClick(int displayPosition) {
 void TextBoxMouse::contextMenu(QWidget& view, const QPoint& globalPos) {
     Form& form = window_.form();
     if (!window_.deliver([&] { form.userFocus(model_); }) || form.focused() != &model_) return;
-    QPointer<QWidget> alive(&view);
-    QMenu menu(&view);
-    const auto add = [&](const char* text, EditCommand c) {
-        QAction* action = menu.addAction(QString::fromUtf8(text));
-        action->setEnabled(model_.commandEnabled(c));
-        action->setData(static_cast<int>(c));
-    };
-    add("&Undo", EditCommand::Undo);
-    menu.addSeparator();
-    add("Cu&t", EditCommand::Cut);
-    add("&Copy", EditCommand::Copy);
-    add("&Paste", EditCommand::Paste);
-    add("&Delete", EditCommand::Delete);
-    menu.addSeparator();
-    add("Select &All", EditCommand::SelectAll);
-    QAction* chosen = menu.exec(globalPos);
-    if (!chosen || !alive) return;
-    const auto command = static_cast<EditCommand>(chosen->data().toInt());
-    window_.deliver([&] { form.dispatch([&] { model_.userCommand(command); }); });
+    const std::optional<EditCommand> command =
+        chooseEditCommand(view, globalPos, [&](EditCommand c) { return model_.commandEnabled(c); });
+    if (command) window_.deliver([&] { form.dispatch([&] { model_.userCommand(*command); }); });
 }
 
 namespace {

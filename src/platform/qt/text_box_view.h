@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/controls/text_box.h"
+#include "platform/qt/view_common.h"
 
 namespace wb {
 
@@ -37,10 +38,10 @@ private:
     bool pressed_ = false;
 };
 
-class LineBoxView : public QLineEdit {
+class LineBoxView : public QLineEdit, public ControlView {
 public:
     LineBoxView(FormWindow& window, TextBox& model, QWidget* parent);
-    void sync();
+    void sync() override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -55,10 +56,10 @@ private:
     TextBoxMouse mouse_;
 };
 
-class NotesBoxView : public QPlainTextEdit {
+class NotesBoxView : public QPlainTextEdit, public ControlView {
 public:
     NotesBoxView(FormWindow& window, TextBox& model, QWidget* parent);
-    void sync();
+    void sync() override;
     // The lines as laid out on screen, for the model's Up, Down and page keys.
     TextLayout layout() const;
 

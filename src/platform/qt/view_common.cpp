@@ -28,7 +28,7 @@ void syncBackColor(QWidget& view, const Control& c) {
 void syncCommon(QWidget& view, const Control& c, QPalette::ColorRole textRole) {
     const QRect rect = controlRect(c);
     if (view.geometry() != rect) view.setGeometry(rect);
-    const QFont font = toQFont(c.font());
+    const QFont font = viewFont(c.font());
     if (view.font() != font) view.setFont(font);
     QPalette palette = view.palette();
     const QColor color = toQColor(c.foreColor());

@@ -9,6 +9,14 @@
 
 namespace wb {
 
+// A control's view: sync() shows the model again, as it is and at the view
+// scale. The window calls it on every view when the scale changes.
+class ControlView {
+public:
+    virtual ~ControlView() = default;
+    virtual void sync() = 0;
+};
+
 // Applies the properties every control has. textRole is the palette role that
 // carries the control's ForeColor.
 void syncCommon(QWidget& view, const Control& c, QPalette::ColorRole textRole);
