@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/form1.h"
 #include "app/form2.h"
@@ -166,6 +167,12 @@ void Runner::execute(const Command& c) {
         makeFolder(c);
     } else if (v == "expect-file") {
         expectFile(c);
+    } else if (v == "hold-lock" || v == "release-lock") {
+        holdLock(c, v == "hold-lock");
+    } else if (v == "lock-wait") {
+        if (program_ && !program_->ended() && program_->mainWindow())
+            throw ScriptError(c.line, "lock-wait comes before start");
+        engine_ = makeSqliteEngine(std::chrono::milliseconds(std::stoi(a[0].text)));
     } else if (v == "print-log") {
         printLog();
     } else if (v == "expect-printed" || v == "expect-not-printed") {
@@ -211,7 +218,10 @@ void Runner::start(const Command& c) {
 
 void Runner::expect(const Command& c) {
     const std::string& name = c.args[0].text;
-    const std::string& expected = c.args[1].text;
+    // "<cwd>" stands for the working folder, so that a path under it can be expected.
+    std::string expected = c.args[1].text;
+    const std::string cwd = workingFolder();
+    for (std::size_t at; (at = expected.find("<cwd>")) != std::string::npos;) expected.replace(at, 5, cwd);
     std::string actual = read(c, name);
     if (actual == expected) {
         ++passed_;
@@ -334,6 +344,21 @@ void Runner::expectFile(const Command& c) {
     out_ << "FAIL line " << c.line << ": file " << quoted(name) << " = "
          << (actual ? quoted(*actual) : std::string("missing")) << ", expected " << quoted(c.args[1].text)
          << "\n";
+}
+
+void Runner::holdLock(const Command& c, bool hold) {
+    const std::string& which = c.args[0].text;
+    if (!hold) {
+        if (!heldLocks_.erase(which)) throw ScriptError(c.line, "release-lock: no lock held on " + which);
+        return;
+    }
+    if (heldLocks_.count(which)) throw ScriptError(c.line, "hold-lock: " + which + " is locked already");
+    try {
+        heldLocks_[which] = std::make_unique<HeldLock>(databaseFile(c));
+    } catch (const SqlError& e) {
+        heldLocks_.erase(which);
+        throw ScriptError(c.line, std::string("hold-lock: ") + e.what());
+    }
 }
 
 Control& Runner::control(const Command& c, const std::string& name) {

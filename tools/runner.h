@@ -14,6 +14,7 @@
 #include "platform/services.h"
 #include "script_reader.h"
 #include "scripted_dialogs.h"
+#include "sql_reader.h"
 
 namespace wb {
 class Program;
@@ -56,6 +57,8 @@ private:
     void writeFile(const Command& c);
     void makeFolder(const Command& c);
     void expectFile(const Command& c);
+    // hold-lock / release-lock: another program's write lock on a file.
+    void holdLock(const Command& c, bool hold);
     std::vector<std::string> sqlRows(const Command& c);
     Control& control(const Command& c, const std::string& name);
     TextBox& textBox(const Command& c, const std::string& name);
@@ -74,6 +77,7 @@ private:
     Services services_;
     std::unique_ptr<Program> program_;
     std::map<const Form*, int> seenFailures_;
+    std::map<std::string, std::unique_ptr<HeldLock>> heldLocks_;
     int passed_ = 0;
     int failed_ = 0;
 };

@@ -49,6 +49,7 @@ Arg readQuoted(const std::string& s, size_t& i, int line) {
         case 't': text += '\t'; break;
         case 'n': text += '\n'; break;
         case 'r': text += '\r'; break;
+        case '0': text += '\0'; break;
         default: throw ScriptError(line, std::string("unknown escape \\") + e);
         }
     }
@@ -157,6 +158,8 @@ void checkForm(const Command& c) {
         }
         if (v == "file" || v == "expect-file") return a.size() == 2 && a[0].quoted && a[1].quoted;
         if (v == "mkdir") return a.size() == 1 && a[0].quoted;
+        if (v == "hold-lock" || v == "release-lock") return a.size() == 1 && oneOf(a[0], {"records", "settings"});
+        if (v == "lock-wait") return a.size() == 1 && isInteger(a[0]);
         throw ScriptError(c.line, "unknown verb " + v);
     };
     if (!fits()) throw ScriptError(c.line, "bad arguments for " + v);

@@ -25,8 +25,8 @@ using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
 
 // working_folder(): the runner's working folder, so that a script can name
 // paths under it (a stored DataPath) without knowing where it runs.
-void workingFolder(sqlite3_context* context, int, sqlite3_value**) {
-    std::string folder = std::filesystem::current_path().string();
+void workingFolderFunction(sqlite3_context* context, int, sqlite3_value**) {
+    std::string folder = workingFolder();
     sqlite3_result_text(context, folder.c_str(), static_cast<int>(folder.size()), SQLITE_TRANSIENT);
 }
 
@@ -37,7 +37,7 @@ Db open(const std::string& file, int flags) {
     Db db(raw);
     if (rc != SQLITE_OK) throw SqlError("cannot open " + file + ": " + sqlite3_errmsg(raw));
     sqlite3_busy_timeout(raw, 2000);
-    sqlite3_create_function(raw, "working_folder", 0, SQLITE_UTF8, nullptr, workingFolder, nullptr,
+    sqlite3_create_function(raw, "working_folder", 0, SQLITE_UTF8, nullptr, workingFolderFunction, nullptr,
                             nullptr);
     // Text compares and is indexed as the program does it.
     wb::sqlite::registerTextCollation(raw);
@@ -134,6 +134,20 @@ int executeWrite(const std::string& file, const std::string& sql) {
     }
     if (rc != SQLITE_DONE) throw SqlError(sqlite3_errmsg(db.get()));
     return sqlite3_changes(db.get());
+}
+
+std::string workingFolder() { return std::filesystem::current_path().string(); }
+
+HeldLock::HeldLock(const std::string& file) {
+    Db db = open(file, SQLITE_OPEN_READWRITE);
+    if (sqlite3_exec(db.get(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw SqlError(std::string("cannot lock ") + file + ": " + sqlite3_errmsg(db.get()));
+    db_ = db.release();
+}
+
+HeldLock::~HeldLock() {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
 }
 
 std::string settingsFile() {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct sqlite3;
+
 namespace wb::scenario {
 
 class SqlError : public std::runtime_error {
@@ -13,6 +15,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The runner's working folder.
+std::string workingFolder();
 // The settings database in the working folder.
 std::string settingsFile();
 // The record database in the folder stored as DataPath in the settings database.
@@ -25,5 +29,18 @@ std::vector<std::string> queryRows(const std::string& file, const std::string& s
 // Runs one writing statement (UTF-8) on a connection of its own, committed when
 // it returns; gives the number of rows it changed.
 int executeWrite(const std::string& file, const std::string& sql);
+
+// Another program holding the file's write lock, as during its commit, from
+// when it is made until it is destroyed.
+class HeldLock {
+public:
+    explicit HeldLock(const std::string& file);
+    ~HeldLock();
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+
+private:
+    sqlite3* db_ = nullptr;
+};
 
 }  // namespace wb::scenario

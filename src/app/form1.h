@@ -29,6 +29,7 @@
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/services.h"
+#include "records/stored_weighing.h"
 #include "worksheet/worksheet_state.h"
 
 namespace wb {
@@ -55,6 +56,10 @@ public:
     // null handle fails with RuntimeError(kObjectNotSet): see need().
     std::shared_ptr<Database> dbRecords;
     std::shared_ptr<Recordset> rsAircraft, rsFound, rsCompanyInfo, rsEquipment;
+    // The stored weighing on screen, as read when it was shown or saved: set
+    // by showing a record and by Save, cleared by a new record and by a move
+    // that clears the worksheet. Save replaces it only while it is unchanged.
+    std::optional<StoredWeighing> weighingOnScreen;
 
     // The object behind a handle, or RuntimeError(kObjectNotSet) when it is unset.
     template <class T>
@@ -64,7 +69,9 @@ public:
     void ClearWorksheet();          // worksheet/clear_worksheet.cpp
     void NewRecord();               // records/new_record.cpp
     void RecalcWeightAndBalance();  // worksheet/recalculation.cpp
-    void LoadPreviousEquipment();   // records/previous_equipment.cpp
+    // False when the record database is in use by another program: the user
+    // was told, and the worksheet is as it was.
+    bool LoadPreviousEquipment();   // records/previous_equipment.cpp
     // The main window's first activation: today's date, then opening the record
     // database.                    // records/open_database.cpp
     void FirstActivate();

@@ -40,6 +40,28 @@ void SettingsStore::open() {
     db_ = std::move(db);
 }
 
+void SettingsStore::write(const std::function<void(Recordset&)>& setFields) {
+    auto attempt = [&] {
+        Recordset& rs = row();
+        rs.MoveFirst();
+        rs.Edit();
+        try {
+            setFields(rs);
+            rs.Update();
+        } catch (...) {
+            skipOnFailure([&] { rs.CancelUpdate(); });
+            throw;
+        }
+    };
+    try {
+        attempt();
+    } catch (const RuntimeError& e) {
+        if (e.number() != dberr::kFileNotFound) throw;
+        close();
+        attempt();
+    }
+}
+
 void SettingsStore::close() {
     rs_.reset();
     if (db_) {

@@ -2,6 +2,7 @@
 // The settings store: table `Company` of "SetupVASK.MDB" in the working folder,
 // the splash window's data source `Data1`. It is opened when first needed and
 // can be closed; a later use opens it again.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,11 @@ public:
     // The settings row (current row of table Company), opening the store first
     // when it is closed. Fails with a RuntimeError when it cannot be opened.
     Recordset& row();
+    // Stores fields of the settings row: `setFields` writes them into the row
+    // begun for editing, which is then saved; a failure saves none of them. A
+    // settings file deleted or moved away while the program runs is made anew,
+    // as at start-up, and the fields stored there. Fails as the write does.
+    void write(const std::function<void(Recordset&)>& setFields);
     bool isOpen() const { return db_ != nullptr; }
     void close();
 

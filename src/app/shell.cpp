@@ -80,7 +80,9 @@ void Shell::openSpecs() {
                                    "No aircraft identified.");
         return;
     }
-    if (f.ws.NewRecordMode == 1 && f.ws.PreviousListPending == 1) f.LoadPreviousEquipment();
+    // A list that cannot be read now (the database in use) leaves the panel
+    // closed: the next press brings it forward.
+    if (f.ws.NewRecordMode == 1 && f.ws.PreviousListPending == 1 && !f.LoadPreviousEquipment()) return;
     f.Panel3D6.setVisible(true);
     f.Text14.SetFocus();
     f.Command3D17.setEnabled(false);

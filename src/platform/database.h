@@ -243,8 +243,15 @@ public:
     virtual long DeleteRows(const std::string& table, const Criteria& where) = 0;
 
     // Transactions nest; the outermost CommitTrans makes the work durable, a
-    // Rollback undoes everything since its BeginTrans.
+    // Rollback undoes everything since its BeginTrans. The outermost one takes
+    // the write lock at once.
     virtual void BeginTrans() = 0;
+    // A transaction that only reads: every query in it sees one stored state.
+    // The outermost one takes the read lock at once, waiting for another
+    // program's commit as long as the engine waits (else kLocked), and lets
+    // other programs read meanwhile; nothing may be written in it. Ended by
+    // CommitTrans or Rollback; inside another transaction it nests.
+    virtual void BeginRead() { BeginTrans(); }
     virtual void CommitTrans() = 0;
     virtual void Rollback() = 0;
 

@@ -8,6 +8,7 @@ namespace wb {
 enum ErrorNumber {
     kInvalidCall = 5,        // invalid procedure call or argument
     kOverflow = 6,
+    kOutOfMemory = 7,
     kSubscriptOutOfRange = 9,
     kPathNotFound = 76,
     kObjectNotSet = 91,      // object variable not set (no open database or record set)

@@ -50,15 +50,30 @@ void Browse::Command3D17_Click() { moveButton(Button::Previous); }
 
 void Browse::moveButton(Button button) {
     WorksheetState& ws = f.ws;
-    if (ws.NewRecordMode == 1) ws.SearchActive = 1;
-    f.ClearWorksheet();
     // With no record database there is nothing to step through: the user is
     // told why and what to do, and nothing further happens.
     if (!f.dbRecords) {
+        if (ws.NewRecordMode == 1) ws.SearchActive = 1;
+        f.ClearWorksheet();
         f.services.dialogs->MsgBox(noRecordDatabaseAdvice(f.Data1), msgbox::kOkOnly | msgbox::kInformation,
                                    "No records: no record database is open");
         return;
     }
+    // Taken before the worksheet changes: a database in use by another
+    // program past the wait leaves the worksheet as it was.
+    if (!beginReading(f, reads_)) return;
+    struct EndOfPress {
+        Browse& browse;
+        ~EndOfPress() {
+            browse.reads_.reset();
+            browse.f.setMousePointer(pointer::kDefault);
+        }
+    } endOfPress{*this};
+    f.setMousePointer(pointer::kHourglass);
+
+    if (ws.NewRecordMode == 1) ws.SearchActive = 1;
+    f.weighingOnScreen.reset();
+    f.ClearWorksheet();
     // Next begins a search from all records; Previous narrows the current search set.
     if (button == Button::Next && ws.NewRecordMode == 1)
         f.rsFound = Form1::need(f.dbRecords).CreateDynaset(aircraftByDate());
@@ -66,6 +81,7 @@ void Browse::moveButton(Button button) {
     Recordset& active = Form1::need(ws.SearchActive == 1 ? f.rsFound : f.rsAircraft);
     const bool atEnd = button == Button::Next ? active.IsEOF() : active.IsBOF();
     if (atEnd) {
+        endReads();
         f.services.dialogs->MsgBox("Press OK to continue", msgbox::kOkOnly | msgbox::kInformation,
                                    "No records this direction.");
         ws.SearchActive = 0;
@@ -74,6 +90,12 @@ void Browse::moveButton(Button button) {
     ws.MoveDirection = button == Button::Next ? 2 : 1;
     ws.SavedState = 1;
     BrowseRecords();
+}
+
+// No lock outlasts the reads into a message box.
+void Browse::endReads() {
+    reads_.reset();
+    f.setMousePointer(pointer::kDefault);
 }
 
 SearchExample Browse::typedExample() const {
@@ -102,6 +124,7 @@ bool Browse::searchByExample() {
 void Browse::BrowseRecords() {
     WorksheetState& ws = f.ws;
     if (!moveAndShow()) {
+        endReads();
         f.services.dialogs->MsgBox("No matches found", msgbox::kOkOnly, "Search Result");
         ws.SearchActive = 0;
     }
@@ -109,8 +132,6 @@ void Browse::BrowseRecords() {
 
 bool Browse::moveAndShow() {
     WorksheetState& ws = f.ws;
-    // Released before any message box, so no read lock outlasts the call.
-    ReadTransaction reads(f.dbRecords.get());
     if (ws.NewRecordMode == 1 && !searchByExample()) return false;
 
     // Only the browse set has the end guards.

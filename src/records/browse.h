@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "app/subsystem.h"
 #include "platform/database.h"
+#include "records/read_transaction.h"
 
 namespace wb {
 
@@ -46,6 +49,11 @@ private:
     // Narrows rsFound by each filled box; false when no row is left.
     bool searchByExample();
     SearchExample typedExample() const;
+    void endReads();
+
+    // The press's read transaction, from before the worksheet is cleared to
+    // the record shown, or to a message box.
+    std::optional<ReadTransaction> reads_;
 };
 
 }  // namespace wb

@@ -10,6 +10,7 @@ RecordSource byDate(const char* table) { return RecordSource(table).OrderBy("Dat
 }  // namespace
 
 void Form1::NewRecord() {
+    weighingOnScreen.reset();
     skipOnFailure([&] { rsAircraft = need(dbRecords).CreateDynaset(byDate("Aircraft")); });
     skipOnFailure([&] { rsEquipment = need(dbRecords).CreateDynaset(byDate("Equipment")); });
     skipOnFailure([&] { need(rsAircraft).AddNew(); });

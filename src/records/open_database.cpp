@@ -36,6 +36,23 @@ std::string databaseProblemTitle(int errorNumber, const std::string& path) {
     }
 }
 
+std::string notStoredTitle(const std::string& what, const RuntimeError& why, const std::string& path) {
+    const std::string prefix = what + ": ";
+    switch (why.number()) {
+    case kObjectNotSet:
+    case dberr::kObjectClosed: return prefix + "no record database is open";
+    case dberr::kReadOnly: return prefix + "cannot write to " + path;
+    case dberr::kLocked:
+    case dberr::kFileInUse: return prefix + "in use by another program: " + path;
+    case dberr::kFileNotFound: return prefix + "the file was moved or deleted: " + path;
+    case dberr::kNotOurs: return prefix + "not a weight and balance database: " + path;
+    case dberr::kCannotOpen: return prefix + "the file is damaged: " + path;
+    case dberr::kDiskError: return prefix + "the disk is full or failing: " + path;
+    case kOutOfMemory: return prefix + "out of memory";
+    default: return prefix + "the database failed: " + path;
+    }
+}
+
 namespace {
 
 RecordSource aircraftByDate() { return RecordSource("Aircraft").OrderBy("Date"); }

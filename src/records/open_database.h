@@ -16,4 +16,10 @@ std::string recordDatabasePath(const std::string& dataPath);
 // used, from the engine's error number.
 std::string databaseProblemTitle(int errorNumber, const std::string& path);
 
+class RuntimeError;
+
+// The title of the message box telling that `what` ("Not saved", "Not
+// deleted", ...) was not stored in the file `path`, and why.
+std::string notStoredTitle(const std::string& what, const RuntimeError& why, const std::string& path);
+
 }  // namespace wb

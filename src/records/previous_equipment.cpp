@@ -60,12 +60,14 @@ void resetWeighingPointsAndFluids(Form1& f) {
 
 }  // namespace
 
-void Form1::LoadPreviousEquipment() {
+bool Form1::LoadPreviousEquipment() {
     {
-        ReadTransaction reads(dbRecords.get());
+        std::optional<ReadTransaction> reads;
+        if (!beginReading(*this, reads)) return false;
         loadLatestList(*this);
     }
     resetWeighingPointsAndFluids(*this);
+    return true;
 }
 
 }  // namespace wb

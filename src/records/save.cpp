@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "records/open_database.h"
+#include "records/read_transaction.h"
 #include "records/save_equipment.h"
 #include "worksheet/recalculation.h"
 
@@ -27,25 +28,6 @@ bool essential(std::optional<RuntimeError>& failure, Step&& step)
     } catch (const RuntimeError& e) {
         if (!failure) failure = e;
         return false;
-    }
-}
-
-// The title of the notice that nothing was stored, from why.
-std::string notStoredTitle(const char* what, const RuntimeError& e, const Database* db)
-{
-    const std::string path = db ? db->path() : std::string();
-    const std::string prefix = std::string(what) + ": ";
-    switch (e.number()) {
-    case kObjectNotSet:
-    case dberr::kObjectClosed: return prefix + "no record database is open";
-    case dberr::kReadOnly: return prefix + "cannot write to " + path;
-    case dberr::kLocked:
-    case dberr::kFileInUse: return prefix + "in use by another program: " + path;
-    case dberr::kFileNotFound: return prefix + "the file was moved or deleted: " + path;
-    case dberr::kNotOurs: return prefix + "not a weight and balance database: " + path;
-    case dberr::kCannotOpen: return prefix + "the file is damaged: " + path;
-    case dberr::kDiskError: return prefix + "the disk is full or failing: " + path;
-    default: return prefix + "the record database failed: " + path;
     }
 }
 
@@ -107,7 +89,8 @@ FieldWrites weighingFields(const Form1& f, bool searchMode)
 }  // namespace
 
 // The save's transaction: it may not start (no database, a file that cannot
-// be written); a failing commit rolls back.
+// be written, another program holding it past the engine's wait); a failing
+// commit rolls back.
 class SaveTransaction {
 public:
     SaveTransaction(Database* db, std::optional<RuntimeError>& failure) : db_(db), failure_(failure)
@@ -145,11 +128,6 @@ private:
     bool open_ = false;
 };
 
-Criteria Save::WeighingKey::criteria() const
-{
-    return Criteria("Tail", Compare::Equal, tail).And("Date", Compare::Equal, date);
-}
-
 void Save::connect()
 {
     f.Command3D13.Click = [this] { Command3D13_Click(); };
@@ -171,12 +149,33 @@ void Save::Command3D13_Click()
     } restore{f};
     f.setMousePointer(pointer::kHourglass);
     failure_.reset();
+    storedRows_.clear();
     // A worksheet whose totals cannot be computed is not stored; a deletion stores none.
     if (f.Text1.text() != "0" && !FreshTotals(f, "Not saved", msgbox::kOkOnly | msgbox::kCritical)) return;
-    if (f.ws.SearchActive == 1)
-        saveSearchMode();
-    else
-        saveNormalMode();
+    const bool searchMode = f.ws.SearchActive == 1;
+    if (!checksPass()) return;
+
+    const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
+    const bool deleting = f.Text1.text() == "0";
+    std::vector<Expected> expected = expectedWeighings(searchMode, deleting, typed);
+    if (!confirmed(expected, deleting)) return;
+    EquipmentRows rows;
+    if (!deleting) {
+        rows = equipmentRowsOf(f.ws);
+        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
+    }
+    for (;;) {
+        SaveTransaction save(f.dbRecords.get(), failure_);
+        const bool same = save.isOpen() && unchanged(expected);
+        if (!save.isOpen() || failure_ || same) {
+            if (same && !failure_) write(searchMode, deleting, typed, rows);
+            endSave(save, deleting, typed);
+            return;
+        }
+        // Changed since it was confirmed: no lock is held while the user is asked again.
+        save.rollback();
+        if (!confirmed(expected, deleting)) return;
+    }
 }
 
 bool Save::checksPass()
@@ -190,100 +189,146 @@ bool Save::checksPass()
     return true;
 }
 
+// The weighing on screen when the save replaces or deletes it: always in
+// search mode (the found record goes), in normal mode when the typed key
+// names it. The typed key, when it names another weighing, must hold none.
+// The deletion in normal mode removes only equipment rows under tail "0".
+std::vector<Save::Expected> Save::expectedWeighings(bool searchMode, bool deleting, const WeighingKey& typed) const
+{
+    std::vector<Expected> expected;
+    if (deleting && !searchMode) return expected;
+    const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
+    const bool replacesShown = shown && (searchMode || shown->key.sameAs(typed));
+    if (replacesShown) expected.push_back({shown->key, shown->rows, true});
+    if (!deleting && !(replacesShown && shown->key.sameAs(typed))) expected.push_back({typed, "", false});
+    return expected;
+}
+
+bool Save::confirmed(std::vector<Expected>& expected, bool deleting)
+{
+    for (Expected& e : expected) {
+        std::string now;
+        const bool read = essential(failure_, [&] {
+            ReadTransaction reads(f.dbRecords.get());
+            now = storedRowsOf(Form1::need(f.dbRecords), e.key);
+        });
+        if (!read) {
+            refuse(deleting);
+            return false;
+        }
+        const bool ownUnconfirmed = unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now == unconfirmed_->rows;
+        // No stores nothing: the worksheet stays as unsaved as it was.
+        if (now != e.rows && !ownUnconfirmed && !askToGoOn(e, now, deleting)) return false;
+        e.asked = e.asked || now != e.rows;
+        e.rows = now;
+    }
+    return true;
+}
+
+// The question when what is stored under a key is not what the user expects;
+// true to go on. A weighing to be deleted or replaced that is gone already
+// needs no question, but for the one on screen, which the save would bring
+// back.
+bool Save::askToGoOn(const Expected& e, const std::string& now, bool deleting)
+{
+    auto ask = [&](const std::string& title, const std::string& text) {
+        f.setMousePointer(pointer::kDefault);
+        const int answer = f.services.dialogs->MsgBox(
+            e.key.name() + text, msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefaultButton2, title);
+        f.setMousePointer(pointer::kHourglass);
+        return answer == msgbox::kYes;
+    };
+    const std::string since = e.asked ? " since you were asked." : " since it was shown.";
+    if (now.empty()) {
+        if (deleting || !e.shown) return true;
+        return ask("Weighing deleted by another program",
+                   " was deleted by another program" + since + " Store the worksheet on screen?");
+    }
+    if (e.rows.empty()) {
+        return ask("Weighing already stored", " is already stored. Replace it with the worksheet on screen?");
+    }
+    return ask("Weighing changed by another program",
+               " was changed by another program" + since +
+                   (deleting ? " Delete it?" : " Replace it with the worksheet on screen?"));
+}
+
+bool Save::unchanged(const std::vector<Expected>& expected)
+{
+    bool same = true;
+    essential(failure_, [&] {
+        for (const Expected& e : expected) {
+            if (storedRowsOf(Form1::need(f.dbRecords), e.key) != e.rows) same = false;
+        }
+    });
+    return same;
+}
+
 void Save::deleteRows(const char* table, const WeighingKey& key)
 {
     essential(failure_, [&] { Form1::need(f.dbRecords).DeleteRows(table, key.criteria()); });
 }
 
-void Save::saveNormalMode()
+// The writes of the save, inside its transaction: the weighing replaced (or
+// deleted) goes with its equipment rows, then the worksheet is added with its
+// own, and what is now stored under the typed key is read for the next save.
+void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows)
 {
-    // A stored record on screen is opened for editing; the AddNew below
-    // abandons the edit, so the shown row is never changed by it.
-    if (f.ws.NewRecordMode == 0) skipOnFailure([&] { Form1::need(f.rsAircraft).Edit(); });
-    if (!checksPass()) return;
-
-    const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
-    const bool deleting = f.Text1.text() == "0";
-    if (!deleting && !replaceAllowed(typed)) return;
-    EquipmentRows rows;
-    if (!deleting) {
-        rows = equipmentRowsOf(f.ws);
-        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
+    const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
+    if (searchMode) {
+        skipOnFailure([&] { Form1::need(f.rsEquipment).Close(); });
+        if (shown) {
+            deleteRows("Equipment", shown->key);
+            deleteRows("Aircraft", shown->key);
+        }
+    } else {
+        // A stored record on screen is opened for editing; the AddNew below
+        // abandons the edit, so the shown row is never changed by it. (Inside
+        // the transaction, so it waits for no lock of its own.)
+        if (f.ws.NewRecordMode == 0) skipOnFailure([&] { Form1::need(f.rsAircraft).Edit(); });
+        deleteRows("Equipment", typed);
     }
-
-    SaveTransaction save(f.dbRecords.get(), failure_);
-    if (save.isOpen()) deleteRows("Equipment", typed);
-    if (!save.isOpen() || deleting) {
-        endSave(save, deleting);
-        return;
-    }
-    skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
-    if (storeWeighing(f.rsAircraft.get(), false, typed)) storeEquipmentRows(typed, rows);
-    endSave(save, false);
-    rememberSave(f.rsAircraft, typed);
-}
-
-void Save::saveSearchMode()
-{
-    // Checked before the equipment set is closed, so a refusal leaves it usable.
-    if (!checksPass()) return;
-
-    const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
-    const bool deleting = f.Text1.text() == "0";
-    if (!deleting && !replaceAllowed(typed)) return;
-    EquipmentRows rows;
-    if (!deleting) {
-        rows = equipmentRowsOf(f.ws);
-        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
-    }
-
-    bool foundRowGone = false;
-    const std::optional<WeighingKey> found = foundKey(foundRowGone);
-    SaveTransaction save(f.dbRecords.get(), failure_);
-    if (!save.isOpen()) {  // the equipment set stays usable
-        endSave(save, deleting);
-        return;
-    }
-    skipOnFailure([&] { Form1::need(f.rsEquipment).Close(); });
-    if (found) {
-        deleteRows("Equipment", *found);
-        if (foundRowGone)
-            deleteRows("Aircraft", *found);
-        else
-            skipOnFailure([&] { Form1::need(f.rsFound).Delete(); });
-    }
-    if (deleting) {
-        endSave(save, true);
-        return;
-    }
+    if (deleting || failure_) return;
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
     // The found record goes only together with a stored replacement.
-    if (storeWeighing(f.rsFound.get(), true, typed)) storeEquipmentRows(typed, rows);
-    endSave(save, false);
-    rememberSave(f.rsFound, typed);
+    if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed))
+        storeEquipmentRows(typed, rows);
+    essential(failure_, [&] { storedRows_ = storedRowsOf(Form1::need(f.dbRecords), typed); });
 }
 
 // Commits what the save did, unless a step it cannot do without failed; then
 // nothing is stored, the user is told and the worksheet stays unsaved.
-void Save::endSave(SaveTransaction& save, bool deleting)
+void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed)
 {
-    lastSaveFailed_ = failure_.has_value() || !save.commit();
-    if (lastSaveFailed_) {
+    const bool wroteAll = save.isOpen() && !failure_;
+    const bool stored = !failure_ && save.commit();
+    if (!stored) {
         save.rollback();
-        const RuntimeError why = failure_.value_or(RuntimeError(dberr::kDiskError, "not stored"));
-        // Without a record database, the text says how to get one.
-        const bool noDatabase = !f.dbRecords || why.number() == kObjectNotSet;
-        f.services.dialogs->MsgBox(noDatabase ? noRecordDatabaseAdvice(f.Data1) : kPressOkToContinue,
-                                   msgbox::kOkOnly | msgbox::kCritical,
-                                   notStoredTitle(deleting ? "Not deleted" : "Not saved", why, f.dbRecords.get()));
+        if (wroteAll && !deleting) unconfirmed_ = StoredWeighing{typed, storedRows_};
+        refuse(deleting);
         return;
     }
+    unconfirmed_.reset();
     if (deleting) {
-        lastSave_.reset();
         deletionPath();
-    } else {
-        finishSave();
+        return;
     }
+    f.weighingOnScreen = StoredWeighing{typed, storedRows_};
+    finishSave();
+}
+
+// Nothing was stored: the user is told why, and the worksheet on screen
+// counts as unsaved.
+void Save::refuse(bool deleting)
+{
+    f.ws.SavedState = 0;
+    const RuntimeError why = failure_.value_or(RuntimeError(dberr::kDiskError, "not stored"));
+    // Without a record database, the text says how to get one.
+    const bool noDatabase = !f.dbRecords || why.number() == kObjectNotSet;
+    f.setMousePointer(pointer::kDefault);
+    f.services.dialogs->MsgBox(noDatabase ? noRecordDatabaseAdvice(f.Data1) : kPressOkToContinue,
+                               msgbox::kOkOnly | msgbox::kCritical,
+                               notStoredTitle(deleting ? "Not deleted" : "Not saved", why,
+                                              f.dbRecords ? f.dbRecords->path() : std::string()));
 }
 
 // Writes the worksheet's equipment rows; every one of them must be stored
@@ -297,76 +342,6 @@ void Save::storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& row
         if (static_cast<std::size_t>(stored->RecordCount()) != expected)
             throw RuntimeError(dberr::kDiskError, "Not every equipment row was stored");
     });
-}
-
-Save::RowKey Save::currentRowKey(const std::shared_ptr<Recordset>& set)
-{
-    RowKey out;
-    try {
-        Recordset& rs = Form1::need(set);
-        out.key = WeighingKey{rs.field("Tail"), rs.field("Date")};
-    } catch (const RuntimeError& e) {
-        out.error = e.number();
-    }
-    return out;
-}
-
-bool Save::RowKey::operator==(const RowKey& other) const
-{
-    if (key && other.key) return key->tail == other.key->tail && key->date == other.key->date;
-    return !key && !other.key && error == other.error;
-}
-
-void Save::rememberSave(const std::shared_ptr<Recordset>& set, const WeighingKey& typed)
-{
-    if (lastSaveFailed_) return;
-    lastSave_ = StoredWeighing{set, currentRowKey(set), typed};
-}
-
-// The key of the weighing on screen: none for a new record; else the key of
-// the shown row, or, while the set still stands where the last save left it,
-// the key that save stored.
-std::optional<Save::WeighingKey> Save::shownKey()
-{
-    if (f.ws.NewRecordMode == 1) return std::nullopt;
-    const std::shared_ptr<Recordset>& set = f.ws.SearchActive == 1 ? f.rsFound : f.rsAircraft;
-    const RowKey now = currentRowKey(set);
-    if (lastSave_ && set && lastSave_->set.lock() == set && lastSave_->rowAfter == now) return lastSave_->key;
-    return now.key;
-}
-
-// A typed key that names a stored weighing other than the one on screen
-// replaces it only when the user says so.
-bool Save::replaceAllowed(const WeighingKey& typed)
-{
-    bool another = false;
-    skipOnFailure([&] {
-        Database& db = Form1::need(f.dbRecords);
-        auto count = [&](const Criteria& where) {
-            return db.CreateDynaset(RecordSource("Aircraft").Where(where))->RecordCount();
-        };
-        const std::optional<WeighingKey> shown = shownKey();
-        const long stored = count(typed.criteria());
-        const long shownOnes = shown && stored > 0 ? count(typed.criteria().And(shown->criteria())) : 0;
-        another = stored > shownOnes;
-    });
-    if (!another) return true;
-    const int answer = f.services.dialogs->MsgBox("Replace the stored weighing?",
-                                                  msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefaultButton2,
-                                                  "Weighing already stored");
-    if (answer == msgbox::kYes) return true;
-    lastSaveFailed_ = true;  // nothing stored: the worksheet stays as unsaved as it was
-    return false;
-}
-
-// The stored key of the record on screen. When the last search-mode save
-// deleted that row (no move since), the key that save stored instead.
-std::optional<Save::WeighingKey> Save::foundKey(bool& foundRowGone)
-{
-    const RowKey now = currentRowKey(f.rsFound);
-    foundRowGone = !now.key && now.error == dberr::kRecordDeleted && lastSave_ && f.rsFound &&
-                   lastSave_->set.lock() == f.rsFound;
-    return foundRowGone ? lastSave_->key : now.key;
 }
 
 // Adds the worksheet to `set` as a new Aircraft row. One tail number and date

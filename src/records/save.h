@@ -4,12 +4,19 @@
 // instead. Each save is one transaction; within it a failing step is skipped
 // and the save goes on, except the steps that store the weighing: when one of
 // them fails, or the commit does, nothing is stored and the user is told.
-#include <memory>
+//
+// A save replaces a stored weighing only when it is as the user last saw it:
+// the weighing on screen as it was shown (or last saved), a weighing of the
+// typed key only once the user said to replace it. Else the user is asked
+// first, with no lock held while the question waits; after Yes the save
+// checks again, inside its transaction, that nothing changed since.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/subsystem.h"
 #include "platform/database.h"
+#include "records/stored_weighing.h"
 
 namespace wb {
 
@@ -24,50 +31,44 @@ public:
     void Command3D13_Click();
     void Command3D13_LostFocus();
 
-    // A tail number and a date: the name of one weighing.
-    struct WeighingKey {
-        Value tail, date;
-        Criteria criteria() const;
+private:
+    // A stored weighing that this save replaces or deletes, and what the user
+    // expects stored under its key: its rows as shown, or none for a key typed
+    // anew.
+    struct Expected {
+        WeighingKey key;
+        std::string rows;
+        bool shown;          // the weighing on screen, not the typed key
+        bool asked = false;  // its rows are what the user said Yes to
     };
 
-private:
     bool checksPass();
-    void saveSearchMode();
-    void saveNormalMode();
-    std::optional<WeighingKey> foundKey(bool& foundRowGone);
-    std::optional<WeighingKey> shownKey();
-    bool replaceAllowed(const WeighingKey& typed);
+    std::vector<Expected> expectedWeighings(bool searchMode, bool deleting, const WeighingKey& typed) const;
+    // Reads what is stored under each expected key; where it is not what the
+    // user expects, asks. False when the user said No, or the reading failed
+    // (then told as a save that stored nothing).
+    bool confirmed(std::vector<Expected>& expected, bool deleting);
+    bool askToGoOn(const Expected& e, const std::string& now, bool deleting);
+    // Inside the save's transaction: nothing changed since it was confirmed.
+    bool unchanged(const std::vector<Expected>& expected);
+    void write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows);
     bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed);
     void deleteRows(const char* table, const WeighingKey& key);
     void storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows);
-    void endSave(SaveTransaction& save, bool deleting);
+    void endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed);
+    void refuse(bool deleting);
     void deletionPath();
     void finishSave();
 
     // Why this click's save cannot store the worksheet, once a step it cannot
     // do without failed.
     std::optional<RuntimeError> failure_;
-    // The last save stored nothing.
-    bool lastSaveFailed_ = false;
-
-    // The key of a set's current row; without one, why it cannot be read.
-    struct RowKey {
-        std::optional<WeighingKey> key;
-        int error = 0;
-        bool operator==(const RowKey& other) const;
-    };
-    static RowKey currentRowKey(const std::shared_ptr<Recordset>& set);
-    void rememberSave(const std::shared_ptr<Recordset>& set, const WeighingKey& typed);
-
-    // What the last save stored, into which set, and where that set stood
-    // after it: while the set stands there (no move since), the worksheet is
-    // that weighing, and a second save replaces it.
-    struct StoredWeighing {
-        std::weak_ptr<Recordset> set;
-        RowKey rowAfter;
-        WeighingKey key;
-    };
-    std::optional<StoredWeighing> lastSave_;
+    // What this click's save stored under the typed key, read before its commit.
+    std::string storedRows_;
+    // A save whose commit failed may yet be on disk (a sync that failed after
+    // the commit point): what it would have stored is no change by another
+    // program, and the next save replaces it without a question.
+    std::optional<StoredWeighing> unconfirmed_;
 };
 
 }  // namespace wb

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "records/read_transaction.h"
+#include "records/stored_weighing.h"
 
 namespace wb {
 
@@ -203,6 +204,11 @@ void showEquipmentRows(Form1& f) {
 }  // namespace
 
 void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
+    // One read transaction for the row, what is stored under its key and the
+    // 130 finds: the file is locked and checked once, and all of them read
+    // one stored state.
+    std::optional<ReadTransaction> reads;
+    if (!beginReading(f, reads)) return;
     struct DefaultPointerAtEnd {
         Form1& form;
         ~DefaultPointerAtEnd() { form.setMousePointer(pointer::kDefault); }
@@ -215,14 +221,17 @@ void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
         if (set.IsBOF() || set.IsEOF()) throw RuntimeError(kNoCurrentRecord, "No current record");
         row = readRow(set);
     });
+    f.weighingOnScreen.reset();
     if (!readable) {
         f.ClearWorksheet();
         return;
     }
+    skipOnFailure([&] {
+        const WeighingKey key{row.at("Tail"), row.at("Date")};
+        f.weighingOnScreen = StoredWeighing{key, storedRowsOf(Form1::need(f.dbRecords), key)};
+    });
     showHeader(f, row);
     showWeighingPointsAndFluids(f, row, variant);
-    // One read transaction for the 130 finds: the file is locked and checked once.
-    ReadTransaction reads(f.dbRecords.get());
     showEquipmentRows(f);
 }
 

@@ -49,19 +49,11 @@ void DataPathPanel::Drive1_Change() { f.Dir1.setPath(f.Drive1.drive()); }
 
 // Stores the open folder, not one that is only highlighted. Asks nothing and
 // checks nothing; a failure leaves the stored row as it was, and the user is
-// told that the folder was not stored.
+// told that the folder was not stored. A settings file deleted meanwhile is
+// made anew.
 void DataPathPanel::Command3D39_Click() {
     try {
-        Recordset& row = f.Data1.row();
-        row.MoveFirst();
-        row.Edit();
-        try {
-            row.setField("DataPath", f.Dir1.path());
-            row.Update();
-        } catch (...) {
-            row.CancelUpdate();
-            throw;
-        }
+        f.Data1.write([&](Recordset& row) { row.setField("DataPath", f.Dir1.path()); });
     } catch (const RuntimeError&) {
         f.services.dialogs->MsgBox(settingsNotStoredText(), msgbox::kOkOnly | msgbox::kCritical,
                                    settingsNotStoredTitle());

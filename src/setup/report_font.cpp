@@ -6,6 +6,8 @@
 
 #include "app/form1.h"
 #include "platform/dialogs.h"
+#include "records/open_database.h"
+#include "records/read_transaction.h"
 
 namespace wb {
 
@@ -41,21 +43,9 @@ void ReportFont::Command3D28_Click() {
     skipOnFailure([&] { Form1::need(f.rsCompanyInfo).MoveFirst(); });
 }
 
-void ReportFont::chooseAndStore(Recordset& rs) {
-    const Criteria fontRow = reportFontRowCriterion();
-    rs.FindFirst(fontRow);
-    Font preset = defaultReportFont();
-    if (!rs.NoMatch()) {
-        preset.name = fontFaceOf(rs.field("CompAddress"));
-        preset.size = fontSizeOf(rs.field("CompCSZ"));
-        preset.bold = fontFlagOf(rs.field("CompPhone"));
-        preset.italic = fontFlagOf(rs.field("FormTitle"));
-    }
-
-    const std::optional<Font> chosen = f.services.dialogs->chooseFont(preset);
-    if (!chosen) return;
-
-    rs.FindFirst(fontRow);
+// The font row rewritten, or added after the shop row when missing.
+void ReportFont::storeFontRow(Recordset& rs, const Font& chosen) {
+    rs.FindFirst(reportFontRowCriterion());
     if (!rs.NoMatch()) {
         rs.Edit();
     } else {
@@ -66,12 +56,40 @@ void ReportFont::chooseAndStore(Recordset& rs) {
         rs.AddNew();
     }
     rs.setField("CompName", Value("Reports"));
-    rs.setField("CompAddress", Value(chosen->name));
-    rs.setField("CompCSZ", fontSizeColumn(chosen->size));
-    rs.setField("CompPhone", fontFlagColumn(chosen->bold));
-    rs.setField("FormTitle", fontFlagColumn(chosen->italic));
+    rs.setField("CompAddress", Value(chosen.name));
+    rs.setField("CompCSZ", fontSizeColumn(chosen.size));
+    rs.setField("CompPhone", fontFlagColumn(chosen.bold));
+    rs.setField("FormTitle", fontFlagColumn(chosen.italic));
     rs.Update();
-    rs.MoveFirst();
+}
+
+// The preset is read under a read lock (a database in use by another program
+// is told), which ends before the dialog waits for the user.
+void ReportFont::chooseAndStore(Recordset& rs) {
+    Font preset = defaultReportFont();
+    {
+        std::optional<ReadTransaction> reads;
+        if (!beginReading(f, reads)) return;
+        rs.FindFirst(reportFontRowCriterion());
+        if (!rs.NoMatch()) {
+            preset.name = fontFaceOf(rs.field("CompAddress"));
+            preset.size = fontSizeOf(rs.field("CompCSZ"));
+            preset.bold = fontFlagOf(rs.field("CompPhone"));
+            preset.italic = fontFlagOf(rs.field("FormTitle"));
+        }
+    }
+
+    const std::optional<Font> chosen = f.services.dialogs->chooseFont(preset);
+    if (!chosen) return;
+
+    try {
+        storeFontRow(rs, *chosen);
+    } catch (const RuntimeError& e) {
+        skipOnFailure([&] { rs.CancelUpdate(); });
+        f.services.dialogs->MsgBox(kPressOkToContinue, msgbox::kOkOnly | msgbox::kCritical,
+                                   notStoredTitle("Font not saved", e, f.dbRecords ? f.dbRecords->path() : ""));
+        return;
+    }
 
     Font sample = *chosen;
     sample.size = static_cast<float>(chosen->size);

@@ -34,12 +34,13 @@ public:
 
     // "Fonts": the font dialog preset from the font row (or the defaults); OK
     // writes the row, adding it when missing, and shows the font in Text28.
-    // Cancel and every failure end it silently; the company set is always left
-    // on its first row.
+    // Cancel and every failure before the write end it silently; a write that
+    // fails is told. The company set is always left on its first row.
     void Command3D28_Click();
 
 private:
     void chooseAndStore(Recordset& rs);
+    void storeFontRow(Recordset& rs, const Font& chosen);
 };
 
 }  // namespace wb

@@ -4,6 +4,9 @@
 
 #include "app/form1.h"
 #include "app/settings_store.h"
+#include "platform/dialogs.h"
+#include "records/open_database.h"
+#include "records/read_transaction.h"
 #include "setup/report_font.h"
 #include "setup/setup_panel_layout.h"
 
@@ -59,7 +62,12 @@ std::string SetupPanel::shopText(const char* column) {
     return text;
 }
 
+// The shop row is read under one read lock: a record database in use by
+// another program past the wait is told and the panel stays closed, rather
+// than open with boxes its closing would store empty.
 void SetupPanel::openPanel() {
+    std::optional<ReadTransaction> reads;
+    if (!beginReading(f, reads)) return;
     skipOnFailure([&] { f.rsCompanyInfo = Form1::need(f.dbRecords).CreateDynaset("CompanyInfo"); });
 
     struct BoxColumn { TextBox& box; const char* column; };
@@ -122,30 +130,54 @@ void SetupPanel::fillSample() {
     attribute([](Font& font, Recordset& rs) { font.italic = fontFlagOf(rs.field("FormTitle")); });
 }
 
+// Closing stores the phone in the settings row and the boxes in the shop row.
+// A write that fails is told, with what failed in the title; with no record
+// database open, or no shop row, there is no shop row to write and nothing to
+// tell. The panel closes in every case.
 void SetupPanel::closePanel() {
-    skipOnFailure([&] { f.Data1.row().Edit(); });
-    skipOnFailure([&] { f.Data1.row().setField("CompanyPhone", Value(f.Text20.text())); });
-    skipOnFailure([&] { f.Data1.row().Update(); });
+    auto tell = [&](const RuntimeError& why, const std::string& path) {
+        f.services.dialogs->MsgBox(kPressOkToContinue, msgbox::kOkOnly | msgbox::kCritical,
+                                   notStoredTitle("Set-up not saved", why, path));
+    };
+    try {
+        f.Data1.write([&](Recordset& row) { row.setField("CompanyPhone", Value(f.Text20.text())); });
+    } catch (const RuntimeError& e) {
+        if (e.number() != kObjectNotSet) tell(e, SettingsStore::kFileName);
+    }
 
-    skipOnFailure([&] { Form1::need(f.rsCompanyInfo).Edit(); });
-    struct ColumnBox { const char* column; const TextBox& box; };
-    const ColumnBox texts[] = {
-        {"CompName", f.Text17},  {"CompAddress", f.Text18}, {"CompCSZ", f.Text19},
-        {"CompPhone", f.Text20}, {"FormTitle", f.Text21},   {"EquipTitle", f.Text29},
-        {"Mechanic", f.Text25},  {"Cert", f.Text26},
-    };
-    for (const ColumnBox& t : texts)
-        skipOnFailure([&] { Form1::need(f.rsCompanyInfo).setField(t.column, Value(t.box.text())); });
-    struct ColumnCheck { const char* column; const CheckBox& check; };
-    const ColumnCheck flags[] = {
-        {"PrintCo", f.Check3D1}, {"PrintCG", f.Check3D2},
-        {"PrintMech", f.Check3D3}, {"PrintNotes", f.Check3D4},
-    };
-    for (const ColumnCheck& c : flags)
-        skipOnFailure([&] {
-            Form1::need(f.rsCompanyInfo).setField(c.column, Value(c.check.value() == 1 ? 1 : 0));
-        });
-    skipOnFailure([&] { Form1::need(f.rsCompanyInfo).Update(); });
+    const std::string records = f.dbRecords ? f.dbRecords->path() : std::string();
+    Recordset* shop = f.rsCompanyInfo.get();
+    bool editing = false;
+    if (shop) {
+        try {
+            shop->Edit();
+            editing = true;
+        } catch (const RuntimeError& e) {
+            if (e.number() != dberr::kNoCurrentRecord && e.number() != dberr::kObjectClosed) tell(e, records);
+        }
+    }
+    if (editing) {
+        struct ColumnBox { const char* column; const TextBox& box; };
+        const ColumnBox texts[] = {
+            {"CompName", f.Text17},  {"CompAddress", f.Text18}, {"CompCSZ", f.Text19},
+            {"CompPhone", f.Text20}, {"FormTitle", f.Text21},   {"EquipTitle", f.Text29},
+            {"Mechanic", f.Text25},  {"Cert", f.Text26},
+        };
+        for (const ColumnBox& t : texts) skipOnFailure([&] { shop->setField(t.column, Value(t.box.text())); });
+        struct ColumnCheck { const char* column; const CheckBox& check; };
+        const ColumnCheck flags[] = {
+            {"PrintCo", f.Check3D1}, {"PrintCG", f.Check3D2},
+            {"PrintMech", f.Check3D3}, {"PrintNotes", f.Check3D4},
+        };
+        for (const ColumnCheck& c : flags)
+            skipOnFailure([&] { shop->setField(c.column, Value(c.check.value() == 1 ? 1 : 0)); });
+        try {
+            shop->Update();
+        } catch (const RuntimeError& e) {
+            skipOnFailure([&] { shop->CancelUpdate(); });
+            tell(e, records);
+        }
+    }
 
     skipOnFailure([&] { f.Panel3D7.setVisible(false); });
     skipOnFailure([&] { f.Text1.SetFocus(); });

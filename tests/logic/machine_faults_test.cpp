@@ -13,13 +13,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "logic/database_integrity.h"
+#include "logic/immutable_file.h"
 #include "logic/opening_fixture.h"
+#include "logic/other_instance.h"
 #include "logic/save_fixture.h"
 #include "platform/recording_printer.h"
 #include "reports/reports.h"
@@ -99,7 +102,9 @@ void storeVersion0(const std::string& path) {
 // A main window on the record database at `path`, opened as the first
 // activation opens it (or read-only), with a new record on screen.
 struct Program {
-    std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine();
+    // A short wait for another instance's lock keeps the tests quick.
+    static constexpr std::chrono::milliseconds kLockWait{500};
+    std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine(kLockWait);
     testing::MainWindowFixture w;
     std::string path;
 
@@ -127,6 +132,7 @@ struct Program {
         if (searchMode) {
             form.rsFound->FindFirst(Criteria("Tail", Compare::Equal, "N1"));
             ASSERT_FALSE(form.rsFound->NoMatch());
+            testing::markShown(form, *form.rsFound);
             form.ws.SearchActive = 1;
             form.ws.NewRecordMode = 0;
         }
@@ -186,33 +192,7 @@ TEST_P(FaultInBothModes, ADatabaseOpenedReadOnlyKeepsItsWeighing) {
     EXPECT_EQ(bytesOf(path), before);
 }
 
-// Sets or clears the immutable flag; false where the system does not allow it.
-bool setImmutable(const std::string& path, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
-}
-
-// The immutable flag on a file or folder while this lives, or until release().
-class Immutable {
-public:
-    explicit Immutable(std::string path) : path_(std::move(path)), set_(setImmutable(path_, true)) {}
-    ~Immutable() { release(); }
-    bool isSet() const { return set_; }
-    void release() {
-        if (set_) setImmutable(path_, false);
-        set_ = false;
-    }
-
-private:
-    std::string path_;
-    bool set_;
-};
+using testing::Immutable;
 
 // Even root cannot write a file marked immutable: the stand-in for a file or
 // a file system made read-only while the program runs.
@@ -265,25 +245,7 @@ TEST(ReadOnlyAtStart, AnImmutableDatabaseOrFolderIsReportedAndLeftAlone) {
 
 // ---- a second instance holding the file -----------------------------------
 
-// Another connection that holds the file: writing (an exclusive transaction)
-// or reading (a read transaction, which a commit must wait for).
-class OtherInstance {
-public:
-    OtherInstance(const std::string& path, const char* hold) {
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        EXPECT_EQ(sqlite3_exec(db_, hold, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db_);
-    }
-    ~OtherInstance() { release(); }
-    void release() {
-        if (!db_) return;
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
+using testing::OtherInstance;
 
 TEST_P(FaultInBothModes, AFileHeldByAnotherInstanceIsNotHalfWritten) {
     for (const char* hold : {"BEGIN EXCLUSIVE", "BEGIN; SELECT count(*) FROM Aircraft"}) {
@@ -294,8 +256,13 @@ TEST_P(FaultInBothModes, AFileHeldByAnotherInstanceIsNotHalfWritten) {
         Program p(path);
         p.fill(GetParam());
         OtherInstance other(path, hold);
+        const auto start = std::chrono::steady_clock::now();
         p.save();  // waits a moment for the file, then gives up
+        const auto waited = std::chrono::steady_clock::now() - start;
         other.release();
+        // One wait for the lock, not one for every step that meets it.
+        EXPECT_GE(waited, Program::kLockWait);
+        EXPECT_LT(waited, 2 * Program::kLockWait);
         p.expectNotSaved("Not saved: in use by another program: " + path);
         EXPECT_EQ(integrityOf(path), "ok");
         EXPECT_EQ(storedVersion(path), 0);

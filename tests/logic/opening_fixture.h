@@ -22,8 +22,9 @@ namespace fs = std::filesystem;
 
 class WorkingFolder {
 public:
-    WorkingFolder() {
-        std::string pattern = (fs::temp_directory_path() / "wb-opening-XXXXXX").string();
+    // A new folder below `base` (the system's temporary folder when empty).
+    explicit WorkingFolder(const std::string& base = "") {
+        std::string pattern = ((base.empty() ? fs::temp_directory_path() : fs::path(base)) / "wb-opening-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
         previous_ = fs::current_path();
         fs::current_path(path_);
@@ -59,7 +60,9 @@ struct OpeningFixture {
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<Form1> form;
 
-    OpeningFixture() {
+    // The working folder is made below `base` (the system's temporary folder
+    // when empty).
+    explicit OpeningFixture(const std::string& base = "") : folder(base) {
         services.dialogs = &dialogs;
         services.clock = &clock;
         services.databases = engine.get();

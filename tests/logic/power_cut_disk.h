@@ -15,6 +15,12 @@
 // reboot() the files are as the cut left them, and the disk passes everything
 // through until it is armed again.
 //
+// It can also fail a chosen I/O call instead, in the manner of SQLite's own
+// I/O-error tests: failCall() makes the n-th write, sync, truncate, read or
+// lock of the watched files fail with ENOSPC or EIO, reported to SQLite as
+// the system's VFS reports it, either that one call alone or every call of
+// that kind from then on until clearFault(). calls() counts them since arm().
+//
 // Only files below the folder given to arm() are watched.
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -22,7 +28,9 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -33,6 +41,22 @@
 namespace wb::testing {
 
 enum class Tear { DropAll, KeepAll, RandomPages, RandomSectors };
+
+enum class IoCall { Write, Sync, Truncate, Read, Lock };
+enum class IoError { NoSpace, Io };  // ENOSPC, EIO
+
+inline const char* ioCallName(IoCall c) {
+    switch (c) {
+    case IoCall::Write: return "write";
+    case IoCall::Sync: return "sync";
+    case IoCall::Truncate: return "truncate";
+    case IoCall::Read: return "read";
+    case IoCall::Lock: return "lock";
+    }
+    return "";
+}
+
+inline const char* ioErrorName(IoError e) { return e == IoError::NoSpace ? "ENOSPC" : "EIO"; }
 
 inline const char* tearName(Tear t) {
     switch (t) {
@@ -68,6 +92,8 @@ public:
         armed_ = true;
         files_.clear();
         folderLog_.clear();
+        calls_.clear();
+        clearFault();
     }
     // The power fails now (when it has not yet).
     void cutNow() {
@@ -81,6 +107,34 @@ public:
         folderLog_.clear();
     }
     bool dead() const { return dead_; }
+
+    // The n-th call of `call` (from 1, counted since arm()) fails with `error`;
+    // with `once` that call alone, else it and every later one of its kind
+    // until clearFault().
+    void failCall(IoCall call, int nth, IoError error, bool once) {
+        fault_ = Fault{true, call, nth, error, once};
+    }
+    void clearFault() { fault_ = Fault{}; }
+    int calls(IoCall call) const {
+        auto found = calls_.find(call);
+        return found == calls_.end() ? 0 : found->second;
+    }
+    // For the VFS, before a call on `path`: SQLITE_OK, or the code the
+    // system's VFS gives for the failure chosen (ENOSPC on a write is a full
+    // disk; any other failure an I/O error of that call).
+    int callResult(IoCall call, const std::string& path) {
+        if (!watches(path)) return SQLITE_OK;
+        const int n = ++calls_[call];
+        if (!fault_.set || fault_.call != call || n < fault_.nth || (fault_.once && n != fault_.nth)) return SQLITE_OK;
+        switch (call) {
+        case IoCall::Write: return fault_.error == IoError::NoSpace ? SQLITE_FULL : SQLITE_IOERR_WRITE;
+        case IoCall::Sync: return SQLITE_IOERR_FSYNC;
+        case IoCall::Truncate: return SQLITE_IOERR_TRUNCATE;
+        case IoCall::Read: return SQLITE_IOERR_READ;
+        case IoCall::Lock: return SQLITE_IOERR_LOCK;
+        }
+        return SQLITE_IOERR;
+    }
     int syncPoints() const { return syncs_; }
     // What sync point n (from 1) of the last run synced.
     std::string syncPointName(int n) const {
@@ -235,8 +289,18 @@ private:
         }
     }
 
+    struct Fault {
+        bool set = false;
+        IoCall call = IoCall::Write;
+        int nth = 0;
+        IoError error = IoError::Io;
+        bool once = false;
+    };
+
     std::string root_;
     bool armed_ = false;
+    Fault fault_;
+    std::map<IoCall, int> calls_;
     bool dead_ = false;
     int cutAt_ = kNever;
     int syncs_ = 0;
@@ -275,15 +339,18 @@ inline int xClose(sqlite3_file* f) {
 }
 inline int xRead(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
     if (off(f)) return SQLITE_IOERR_READ;
+    if (const int rc = disk().callResult(IoCall::Read, *self(f)->path)) return rc;
     return self(f)->real->pMethods->xRead(self(f)->real, buffer, amount, offset);
 }
 inline int xWrite(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
     if (off(f)) return SQLITE_IOERR_WRITE;
+    if (const int rc = disk().callResult(IoCall::Write, *self(f)->path)) return rc;
     disk().beforeChange(*self(f)->path, offset, amount, self(f)->real);
     return self(f)->real->pMethods->xWrite(self(f)->real, buffer, amount, offset);
 }
 inline int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
     if (off(f)) return SQLITE_IOERR_TRUNCATE;
+    if (const int rc = disk().callResult(IoCall::Truncate, *self(f)->path)) return rc;
     sqlite3_int64 now = 0;
     self(f)->real->pMethods->xFileSize(self(f)->real, &now);
     if (now > size) disk().beforeChange(*self(f)->path, size, now - size, self(f)->real);
@@ -291,6 +358,7 @@ inline int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
 }
 inline int xSync(sqlite3_file* f, int flags) {
     if (off(f)) return SQLITE_IOERR_FSYNC;
+    if (const int rc = disk().callResult(IoCall::Sync, *self(f)->path)) return rc;
     if (disk().watches(*self(f)->path) && !disk().syncPoint(*self(f)->path)) return SQLITE_IOERR_FSYNC;
     const int rc = self(f)->real->pMethods->xSync(self(f)->real, flags);
     if (disk().dead()) return SQLITE_IOERR_FSYNC;  // the folder sync inside it failed
@@ -301,7 +369,10 @@ inline int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
     if (off(f)) return SQLITE_IOERR_FSTAT;
     return self(f)->real->pMethods->xFileSize(self(f)->real, size);
 }
-inline int xLock(sqlite3_file* f, int level) { return self(f)->real->pMethods->xLock(self(f)->real, level); }
+inline int xLock(sqlite3_file* f, int level) {
+    if (const int rc = disk().callResult(IoCall::Lock, *self(f)->path)) return rc;
+    return self(f)->real->pMethods->xLock(self(f)->real, level);
+}
 inline int xUnlock(sqlite3_file* f, int level) { return self(f)->real->pMethods->xUnlock(self(f)->real, level); }
 inline int xCheckReservedLock(sqlite3_file* f, int* out) {
     return self(f)->real->pMethods->xCheckReservedLock(self(f)->real, out);
@@ -366,5 +437,32 @@ inline void install() {
 }
 
 }  // namespace power_cut_vfs
+
+// A scratch folder for the disk to watch, in memory where there is one: the
+// disk is simulated, and real syncs would only make the many runs slow. The
+// VFS is installed first.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const char* prefix) {
+        namespace fs = std::filesystem;
+        power_cut_vfs::install();
+        const fs::path base = fs::is_directory("/dev/shm") && ::access("/dev/shm", W_OK) == 0
+                                  ? fs::path("/dev/shm")
+                                  : fs::temp_directory_path();
+        std::string pattern = (base / (std::string(prefix) + "-XXXXXX")).string();
+        if (mkdtemp(pattern.data())) path_ = fs::canonical(pattern).string();
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    // Empty when no folder could be made.
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 }  // namespace wb::testing

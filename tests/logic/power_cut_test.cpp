@@ -24,6 +24,7 @@
 #include "logic/database_integrity.h"
 #include "logic/power_cut_disk.h"
 #include "logic/save_fixture.h"
+#include "logic/shop_files.h"
 
 namespace {
 
@@ -98,81 +99,11 @@ using testing::Tear;
 constexpr int kWeighings = 300;
 constexpr int kRowsEach = 4;
 
-std::string dateOf(int i) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d", i % 12 + 1, i % 28 + 1, 1990 + i % 30);
-    return text;
-}
-// The key of weighing i as a snapshot names it.
-std::string keyOf(int i) {
-    char text[32];
-    std::snprintf(text, sizeof text, "N%d|%04d-%02d-%02d", i, 1990 + i % 30, i % 12 + 1, i % 28 + 1);
-    return text;
-}
-
-// A record database of kWeighings weighings, each with its equipment rows.
-void buildShop(const std::string& path) {
-    auto engine = makeSqliteEngine();
-    auto db = createRecordDatabase(*engine, path);
-    Transaction t(*db);
-    auto aircraft = db->CreateDynaset("Aircraft");
-    auto equipment = db->CreateDynaset("Equipment");
-    for (int i = 0; i < kWeighings; ++i) {
-        const std::string tail = "N" + std::to_string(i);
-        aircraft->AddNew();
-        aircraft->setField("Tail", tail);
-        aircraft->setField("Date", dateOf(i));
-        aircraft->setField("Make", "Make " + std::to_string(i));
-        aircraft->setField("Empty", 1200 + i);
-        aircraft->setField("Memo", std::string(static_cast<std::size_t>(i % 7) * 100, 'm'));
-        aircraft->Update();
-        for (int r = 0; r < kRowsEach; ++r) {
-            equipment->AddNew();
-            equipment->setField("Tail", tail);
-            equipment->setField("Date", dateOf(i));
-            equipment->setField("RowNum", r);
-            equipment->setField("Description", "Item " + std::to_string(r));
-            equipment->setField("Serial", "S" + std::to_string(i) + "-" + std::to_string(r));
-            equipment->setField("Weight", r + 0.5);
-            equipment->Update();
-        }
-    }
-    t.commit();
-    db->Close();
-}
-
-// Every weighing of the file by its key (tail in capitals, ISO date): its
-// Aircraft rows and its Equipment rows, each as all its values.
-using Snapshot = std::map<std::string, std::string>;
-
-Snapshot snapshotOf(const std::string& path) {
-    Snapshot out;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return {{"", "cannot open"}};
-    }
-    for (const char* table : {"Aircraft", "Equipment"}) {
-        const std::string sql = std::string("SELECT upper(Tail) || '|' || Date, * FROM ") + table + " ORDER BY 1, " +
-                                (std::string(table) == "Equipment" ? "RowNum" : "rowid");
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-            out[""] = sqlite3_errmsg(db);
-            continue;
-        }
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            std::string row = std::string(table) + ":";
-            for (int c = 1; c < sqlite3_column_count(st); ++c) {
-                const unsigned char* v = sqlite3_column_text(st, c);
-                row += (v ? reinterpret_cast<const char*>(v) : "NULL") + std::string("|");
-            }
-            out[reinterpret_cast<const char*>(sqlite3_column_text(st, 0))] += row + "\n";
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return out;
-}
+std::string dateOf(int i) { return testing::shopDateOf(i); }
+std::string keyOf(int i) { return testing::shopKeyOf(i); }
+void buildShop(const std::string& path) { testing::buildShop(path, kWeighings, kRowsEach); }
+using testing::Snapshot;
+using testing::snapshotOf;
 
 // How one cut ended.
 enum class Found { Old, New, Broken };
@@ -207,24 +138,11 @@ std::vector<SaveCase> saveCases() {
 Tear kTears[] = {Tear::DropAll, Tear::KeepAll, Tear::RandomPages, Tear::RandomSectors};
 int trialsOf(Tear t) { return t == Tear::DropAll || t == Tear::KeepAll ? 1 : 8; }
 
-// A scratch folder in memory where there is one: the disk is simulated, and
-// real syncs would only make the many runs slow.
 class PowerCut : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testing::power_cut_vfs::install();
-        const fs::path base = fs::is_directory("/dev/shm") && ::access("/dev/shm", W_OK) == 0
-                                  ? fs::path("/dev/shm")
-                                  : fs::temp_directory_path();
-        std::string pattern = (base / "wb-power-cut-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = fs::canonical(pattern).string();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    std::string folder;
+    void SetUp() override { ASSERT_FALSE(folder.empty()); }
+    testing::ScratchFolder scratch{"wb-power-cut"};
+    const std::string folder = scratch.path();
 };
 
 TEST_F(PowerCut, DuringASaveTheWeighingIsWhollyOldOrWhollyNewAndTheOthersUnchanged) {

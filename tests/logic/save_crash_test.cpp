@@ -105,6 +105,7 @@ TEST_P(SaveKilled, BeforeEachWriteLeavesTheOldOrTheNewWeighing) {
             if (sc.searchMode) {
                 Form1& f = s.f();
                 f.rsFound->FindFirst(Criteria("Tail", Compare::Equal, "N1"));
+                testing::markShown(f, *f.rsFound);
                 f.ws.SearchActive = 1;
                 f.ws.NewRecordMode = 0;
             }

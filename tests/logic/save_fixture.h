@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "platform/numbers.h"
 #include "platform/sqlite/sqlite_engine.h"
 #include "records/record_files.h"
+#include "records/stored_weighing.h"
 
 namespace wb::testing {
 
@@ -87,6 +89,7 @@ public:
         return in->DeleteRows(table, where);
     }
     void BeginTrans() override { in->BeginTrans(); }
+    void BeginRead() override { in->BeginRead(); }
     void CommitTrans() override { hook_("CommitTrans"); in->CommitTrans(); }
     void Rollback() override { in->Rollback(); }
     std::vector<TableDef> TableDefs() override { return in->TableDefs(); }
@@ -126,6 +129,13 @@ inline void clickSaveReplacing(MainWindowFixture& w) {
     if (asked) w.dialogs.shown.erase(w.dialogs.shown.begin() + static_cast<std::ptrdiff_t>(before));
 }
 
+// The current row of `set` becomes the weighing on screen, as it is stored
+// now, as showing it does.
+inline void markShown(Form1& f, Recordset& set) {
+    const WeighingKey key{set.field("Tail"), set.field("Date")};
+    f.weighingOnScreen = StoredWeighing{key, storedRowsOf(*f.dbRecords, key)};
+}
+
 struct SaveFixture {
     TempFolder folder;
     std::unique_ptr<DatabaseEngine> engine = makeSqliteEngine();
@@ -133,7 +143,11 @@ struct SaveFixture {
     MainWindowFixture w;
 
     // Opens the record database; `hook`, when given, watches every write.
-    explicit SaveFixture(WriteHook hook = nullptr, const std::string& path = "") {
+    // Another program's lock is waited for `lockWait`, as the program's own
+    // engine waits unless told.
+    explicit SaveFixture(WriteHook hook = nullptr, const std::string& path = "",
+                         std::chrono::milliseconds lockWait = kLockWait) {
+        engine = makeSqliteEngine(lockWait);
         const std::string file = path.empty() ? folder.file(kRecordDatabaseName) : path;
         db = std::filesystem::exists(file) ? openRecordDatabase(*engine, file) : createRecordDatabase(*engine, file);
         if (hook) db = std::make_shared<HookedDatabase>(db, hook);
@@ -184,7 +198,8 @@ struct SaveFixture {
     }
 
     // Puts the browse set (or, in search mode, a new search set) on the stored
-    // weighing of `tail` and shows it, as browsing or a search does.
+    // weighing of `tail` and shows it, as browsing or a search does: the
+    // weighing on screen is that one, as it is stored now.
     void showStored(bool searchMode, const std::string& tail, const std::string& make,
                     const std::string& date = "03-09-2004") {
         Form1& form = f();
@@ -195,6 +210,7 @@ struct SaveFixture {
         form.ws.SearchActive = searchMode ? 1 : 0;
         form.ws.NewRecordMode = 0;
         form.ClearWorksheet();
+        markShown(form, *set);
         fillWorksheet(tail, make, date);
     }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "logic/save_fixture.h"
+#include "platform/dates.h"
 
 namespace wb {
 namespace {
@@ -24,10 +25,12 @@ void storeNew(SaveFixture& s, const std::string& tail, const std::string& make,
 bool saveAnswering(SaveFixture& s, int answer) {
     s.w.dialogs.shown.clear();
     s.w.dialogs.answers = {answer};
+    // The question names the weighing of the typed key.
+    const std::string name = s.f().Text1.text() + " of " + formatMmDdYyyy(*parseDate(s.f().Text7.text()));
     s.save();
     const bool asked = !s.w.dialogs.shown.empty() && s.w.dialogs.shown[0].title == kTitle;
     if (asked) {
-        EXPECT_EQ(s.w.dialogs.shown[0].text, "Replace the stored weighing?");
+        EXPECT_EQ(s.w.dialogs.shown[0].text, name + " is already stored. Replace it with the worksheet on screen?");
         EXPECT_EQ(s.w.dialogs.shown[0].style, 292);
     }
     s.w.dialogs.answers.clear();

@@ -1,5 +1,12 @@
 // A save is all or nothing: rolled-back work leaves the old rows.
+#include <sqlite3.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+
 #include "db_fixture.h"
+#include "logic/power_cut_disk.h"
 
 namespace wb::test {
 namespace {
@@ -77,6 +84,116 @@ TEST_F(Transactions, ClosingWithAnOpenTransactionKeepsTheOldRows)
     db->DeleteRows("Weighing", Criteria());
     db->Close();
     EXPECT_EQ(tailsFromHere(*byDate(*engine->OpenDatabase(folder.file("test.db")))), "OLD");
+}
+
+// A transaction that only reads takes the read lock at once and lets another
+// program read and begin its own writing meanwhile; nothing is written in it.
+TEST_F(Transactions, AReadTransactionLetsOthersWorkAndWritesNothing)
+{
+    sqlite3* other = nullptr;
+    sqlite3_open(folder.file("test.db").c_str(), &other);
+    db->BeginRead();
+    EXPECT_EQ(tails(), "OLD");
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; SELECT count(*) FROM Weighing; ROLLBACK", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(other);
+    EXPECT_DB_ERROR(add("NEW", "03-02-2004"), kInvalidCall);
+    EXPECT_DB_ERROR(db->DeleteRows("Weighing", Criteria()), kInvalidCall);
+    db->Rollback();
+    EXPECT_EQ(tails(), "OLD");
+
+    // Another program's commit holds it off; past the engine's wait it fails.
+    auto waiting = makeSqliteEngine(std::chrono::milliseconds(200))->OpenDatabase(folder.file("test.db"));
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_DB_ERROR(waiting->BeginRead(), dberr::kLocked);
+    EXPECT_DB_ERROR(waiting->Rollback(), dberr::kNoTransaction);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    waiting->BeginRead();
+    waiting->CommitTrans();
+
+    // Inside a transaction that writes, it nests.
+    db->BeginTrans();
+    db->BeginRead();
+    add("NEW", "03-02-2004");
+    db->CommitTrans();
+    db->CommitTrans();
+    EXPECT_EQ(tails(), "OLD,NEW");
+}
+
+// The engine ends a transaction by itself after some failures (a full disk,
+// an I/O error): from then on until the rollback every write fails with that
+// failure and touches nothing, so no later step is committed on its own.
+class EngineEndedTransaction : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        wb::testing::power_cut_vfs::install();
+        DatabaseTest::SetUp();
+        Transaction t(*db);
+        for (int i = 0; i < 200; ++i) add("OLD", "03-01-2004", i);
+        t.commit();
+    }
+    std::string bytes()
+    {
+        std::ifstream in(folder.file("test.db"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    long rows() { return db->CreateDynaset("Weighing")->RecordCount(); }
+};
+
+TEST_F(EngineEndedTransaction, NoLaterWriteReachesTheFileAndTheNextTransactionWorks)
+{
+    using wb::testing::IoCall;
+    using wb::testing::IoError;
+    using wb::testing::PowerCutDisk;
+    PowerCutDisk& disk = PowerCutDisk::instance();
+    const std::string before = bytes();
+    auto rs = byDate(*db);
+
+    db->BeginTrans();
+    disk.arm(folder.path(), PowerCutDisk::kNever, wb::testing::Tear::KeepAll, 0);
+    disk.failCall(IoCall::Write, 1, IoError::NoSpace, true);
+    EXPECT_DB_ERROR(db->DeleteRows("Weighing", Criteria()), dberr::kDiskError);  // the journal meets the full disk
+    disk.clearFault();
+    const int writes = disk.calls(IoCall::Write);
+
+    // The steps a save would go on with: none runs outside the transaction.
+    EXPECT_DB_ERROR(add("NEW", "03-02-2004"), dberr::kDiskError);
+    rs->MoveFirst();
+    EXPECT_DB_ERROR(rs->Edit(), dberr::kDiskError);
+    EXPECT_DB_ERROR(rs->Delete(), dberr::kDiskError);
+    EXPECT_DB_ERROR(db->DeleteRows("Weighing", Criteria("Tail", Compare::Equal, "OLD")), dberr::kDiskError);
+    EXPECT_DB_ERROR(db->BeginTrans(), dberr::kDiskError);
+    EXPECT_DB_ERROR(db->CommitTrans(), dberr::kDiskError);
+    EXPECT_EQ(disk.calls(IoCall::Write), writes);
+    disk.reboot();
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(rows(), 200);
+
+    db->Rollback();
+    EXPECT_DB_ERROR(db->Rollback(), dberr::kNoTransaction);
+    {
+        Transaction t(*db);
+        add("NEW", "03-02-2004");
+        t.commit();
+    }
+    EXPECT_EQ(rows(), 201);
+}
+
+// A write outside any transaction is one of its own: checked before the file
+// is touched, and stored whole.
+TEST_F(Transactions, AWriteOutsideATransactionIsOneOfItsOwn)
+{
+    auto rs = byDate(*db);
+    rs->Edit();
+    rs->setField("Tail", "EDITED");
+    rs->Update();
+    EXPECT_EQ(tails(), "EDITED");
+    db->DeleteRows("Weighing", Criteria());
+    EXPECT_EQ(tails(), "");
+    EXPECT_DB_ERROR(db->CommitTrans(), dberr::kNoTransaction);  // none was left open
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ Statement& SqliteDatabase::statement(const std::string& sql)
     auto found = statements_.find(sql);
     if (found == statements_.end()) {
         found = statements_.emplace(sql, std::make_unique<Statement>(handle(), sql)).first;
+        found->second->onFailure([this](const RuntimeError& why) { noteFailure(why); });
     }
     found->second->reset();
     return *found->second;
@@ -104,10 +105,37 @@ std::int64_t SqliteDatabase::nextRowid(const TableInfo& table)
     return next;
 }
 
-void SqliteDatabase::requireWritable() const
+void SqliteDatabase::requireWritable()
 {
     handle();
     if (readOnly_) throw RuntimeError(dberr::kReadOnly, "The database " + path_ + " is read-only");
+    if (transactionDepth_ > 0 && readingOnly_)
+        throw RuntimeError(kInvalidCall, "A write inside a transaction that only reads");
+    requireLiveTransaction();
+}
+
+void SqliteDatabase::noteFailure(const RuntimeError& why)
+{
+    if (transactionDepth_ > 0 && !ended_ && db_ && sqlite3_get_autocommit(db_)) ended_ = why;
+}
+
+void SqliteDatabase::requireLiveTransaction()
+{
+    if (transactionDepth_ == 0) return;
+    if (!ended_ && sqlite3_get_autocommit(handle())) {
+        ended_ = RuntimeError(dberr::kDiskError, "The engine ended the transaction of " + path_ + " after a failed step");
+    }
+    if (ended_) throw *ended_;
+}
+
+void SqliteDatabase::run(const std::string& sql)
+{
+    try {
+        exec(handle(), sql);
+    } catch (const RuntimeError& why) {
+        noteFailure(why);
+        throw;
+    }
 }
 
 std::shared_ptr<Recordset> SqliteDatabase::CreateDynaset(const RecordSource& source)
@@ -135,18 +163,23 @@ long SqliteDatabase::DeleteRows(const std::string& tableName, const Criteria& wh
     requireWritable();
     const TableInfo& info = table(tableName);
     SqlCondition condition = compileCriteria(info, where);
+    std::optional<Transaction> own;
+    if (!inTransaction()) own.emplace(*this);
     Statement& s = statement("DELETE FROM " + info.quotedName() + " WHERE " + condition.sql);
     s.bindAll(condition.params);
     s.run();
     noteWrite();
-    return static_cast<long>(sqlite3_changes(db_));
+    const long deleted = static_cast<long>(sqlite3_changes(db_));
+    if (own) own->commit();
+    return deleted;
 }
 
 void SqliteDatabase::BeginTrans()
 {
-    sqlite3* db = handle();
+    handle();
     if (transactionDepth_ > 0) {
-        exec(db, "SAVEPOINT wb_transaction");
+        requireLiveTransaction();
+        run("SAVEPOINT wb_transaction");
         ++transactionDepth_;
         return;
     }
@@ -154,7 +187,16 @@ void SqliteDatabase::BeginTrans()
     // cannot be written fails here, before any work, and not half-way.
     requireWritable();
     requireStillOurs();
-    exec(db, "BEGIN IMMEDIATE");
+    beginOutermost("BEGIN IMMEDIATE", false);
+}
+
+// Begins the outermost transaction and reads the file's mark (which takes
+// the read lock now, for one begun deferred): a file that is no longer ours
+// is left at once.
+void SqliteDatabase::beginOutermost(const char* begin, bool readingOnly)
+{
+    sqlite3* db = handle();
+    exec(db, begin);
     try {
         Statement id(db, "PRAGMA application_id");
         if (!id.step() || static_cast<std::uint32_t>(id.columnInt(0)) != kApplicationId) {
@@ -164,6 +206,8 @@ void SqliteDatabase::BeginTrans()
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);  // keeps the first failure
         throw;
     }
+    ended_.reset();
+    readingOnly_ = readingOnly;
     transactionDepth_ = 1;
 }
 
@@ -181,37 +225,41 @@ void SqliteDatabase::requireStillOurs() const
     }
 }
 
+void SqliteDatabase::BeginRead()
+{
+    if (transactionDepth_ > 0) {
+        BeginTrans();
+        return;
+    }
+    beginOutermost("BEGIN DEFERRED", true);
+}
+
+// A commit that fails leaves the transaction to be rolled back: still open
+// (a lock another program holds), or already undone by the engine.
 void SqliteDatabase::CommitTrans()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to commit");
-    try {
-        exec(handle(), transactionDepth_ == 1 ? "COMMIT" : "RELEASE wb_transaction");
-    } catch (const RuntimeError&) {
-        forgetEndedTransaction();
-        throw;
-    }
+    requireLiveTransaction();
+    run(transactionDepth_ == 1 ? "COMMIT" : "RELEASE wb_transaction");
     --transactionDepth_;
 }
 
+// Ends the transaction whatever happens: a rollback that fails part way
+// (a failing disk) leaves its journal for the next reader to roll back.
 void SqliteDatabase::Rollback()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to roll back");
     noteWrite();
-    forgetEndedTransaction();
-    if (transactionDepth_ == 0) return;  // the engine undid the work already
-    if (transactionDepth_ == 1) {
-        exec(handle(), "ROLLBACK");
-    } else {
-        exec(handle(), "ROLLBACK TO wb_transaction");
-        exec(handle(), "RELEASE wb_transaction");
-    }
+    const bool outermost = transactionDepth_ == 1;
     --transactionDepth_;
-}
-
-// After a failed write the engine may have rolled the whole transaction back.
-void SqliteDatabase::forgetEndedTransaction()
-{
-    if (db_ && sqlite3_get_autocommit(db_)) transactionDepth_ = 0;
+    if (outermost) ended_.reset();
+    if (ended_ || !db_ || sqlite3_get_autocommit(db_)) return;  // the engine undid the work already
+    if (outermost) {
+        exec(db_, "ROLLBACK");
+    } else {
+        exec(db_, "ROLLBACK TO wb_transaction");
+        exec(db_, "RELEASE wb_transaction");
+    }
 }
 
 std::vector<TableDef> SqliteDatabase::TableDefs()
@@ -239,6 +287,7 @@ void SqliteDatabase::Close()
     sqlite3_close_v2(db_);  // an open transaction is rolled back
     db_ = nullptr;
     transactionDepth_ = 0;
+    ended_.reset();
 }
 
 }  // namespace wb::sqlite

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ public:
     std::shared_ptr<Recordset> CreateDynaset(const RecordSource& source) override;
     long DeleteRows(const std::string& table, const Criteria& where) override;
     void BeginTrans() override;
+    void BeginRead() override;
     void CommitTrans() override;
     void Rollback() override;
     std::vector<TableDef> TableDefs() override;
@@ -48,7 +50,10 @@ public:
     // A row id above every row id this connection has seen in the table, so a
     // deleted row's id is never given again while record sets may remember it.
     std::int64_t nextRowid(const TableInfo& table);
-    void requireWritable() const;
+    // Before every write: fails on a file opened read-only, and inside a
+    // transaction that the engine has ended by itself.
+    void requireWritable();
+    bool inTransaction() const { return transactionDepth_ > 0; }
     // Record sets made from record sets: closed with the database as well.
     void adopt(const std::shared_ptr<SqliteRecordset>& set);
     // Counts writes, so record sets know when a row they read may have changed.
@@ -59,12 +64,25 @@ private:
     void loadTables();
     // Fails unless the file is still the one opened, in its place and writable.
     void requireStillOurs() const;
-    void forgetEndedTransaction();
+    void beginOutermost(const char* begin, bool readingOnly);
+    // Runs SQL of the transaction's own (BEGIN, COMMIT, savepoints).
+    void run(const std::string& sql);
+    // After a failed step: when the engine has left the transaction (it rolls
+    // the whole of it back after a full disk, an I/O error, a lack of
+    // memory, a damaged page), the transaction is over and why is kept.
+    void noteFailure(const RuntimeError& why);
+    // Fails, touching nothing, once the engine has ended the open transaction.
+    void requireLiveTransaction();
 
     sqlite3* db_;
     std::string path_;
     bool readOnly_;
     int transactionDepth_ = 0;
+    bool readingOnly_ = false;  // the outermost transaction is one that only reads
+    // Why the engine ended the open transaction by itself. Until it is rolled
+    // back every write fails with it, so that no later step of the work runs
+    // outside the transaction and is committed on its own.
+    std::optional<RuntimeError> ended_;
     std::uint64_t generation_ = 0;
     std::vector<TableInfo> tables_;
     std::map<std::string, std::int64_t> highWater_;

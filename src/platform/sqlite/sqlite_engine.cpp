@@ -18,8 +18,6 @@ namespace {
 
 using namespace wb::sqlite;
 
-constexpr int kBusyTimeoutMs = 1000;
-
 std::string folderOf(const std::string& path)
 {
     size_t slash = path.find_last_of('/');
@@ -56,7 +54,7 @@ bool isOurFile(const std::string& path)
     return id == kApplicationId;
 }
 
-sqlite3* openConnection(const std::string& path, int flags)
+sqlite3* openConnection(const std::string& path, int flags, std::chrono::milliseconds lockWait)
 {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -65,7 +63,7 @@ sqlite3* openConnection(const std::string& path, int flags)
         sqlite3_close_v2(db);
         throw RuntimeError(dberr::kCannotOpen, message);
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, static_cast<int>(lockWait.count()));
     sqlite3_extended_result_codes(db, 1);
     try {
         registerTextCollation(db);
@@ -115,6 +113,7 @@ std::string createIndexSql(const TableDef& table, const IndexDef& index)
 
 class SqliteEngine : public DatabaseEngine {
 public:
+    explicit SqliteEngine(std::chrono::milliseconds lockWait) : lockWait_(lockWait) {}
     using DatabaseEngine::OpenDatabase;
 
     std::shared_ptr<Database> OpenDatabase(const std::string& path, OpenMode mode) override
@@ -132,7 +131,7 @@ public:
         if (!readOnly && (::access(path.c_str(), W_OK) != 0 || ::access(folderOf(path).c_str(), W_OK) != 0)) {
             throw RuntimeError(dberr::kReadOnly, "'" + path + "' cannot be written");
         }
-        sqlite3* db = openConnection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+        sqlite3* db = openConnection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, lockWait_);
         try {
             registerLikeFunction(db);
             useDurableJournal(db);
@@ -155,8 +154,10 @@ public:
         // half-made file ever carries the name (and an existing one is kept).
         std::string temporary = path + ".new-" + std::to_string(::getpid());
         std::remove(temporary.c_str());
-        sqlite3* db = openConnection(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        sqlite3* db = nullptr;
         try {
+            // Opening makes the file, and may fail after.
+            db = openConnection(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, lockWait_);
             exec(db, "PRAGMA synchronous = FULL");
             exec(db, "PRAGMA journal_mode = OFF");  // a failure discards the whole file
             exec(db, "BEGIN");
@@ -168,7 +169,7 @@ public:
             }
             exec(db, "COMMIT");
         } catch (...) {
-            sqlite3_close_v2(db);
+            if (db) sqlite3_close_v2(db);
             std::remove(temporary.c_str());
             throw;
         }
@@ -183,10 +184,16 @@ public:
         }
         return OpenDatabase(path, OpenMode::ReadWrite);
     }
+
+private:
+    std::chrono::milliseconds lockWait_;
 };
 
 }  // namespace
 
-std::unique_ptr<DatabaseEngine> makeSqliteEngine() { return std::make_unique<SqliteEngine>(); }
+std::unique_ptr<DatabaseEngine> makeSqliteEngine(std::chrono::milliseconds lockWait)
+{
+    return std::make_unique<SqliteEngine>(lockWait);
+}
 
 }  // namespace wb

@@ -386,6 +386,9 @@ void SqliteRecordset::Edit()
     pending_ = Pending::Editing;
 }
 
+// A write made outside any transaction runs in one of its own: it is then
+// checked as a save is (the file still ours and writable) before the file is
+// touched, and a failure leaves no journal behind for anyone to roll back.
 void SqliteRecordset::Update()
 {
     requireOpen();
@@ -400,12 +403,15 @@ void SqliteRecordset::Update()
             columns += ", " + quoteName(f.name);
             marks += ", ?";
         }
+        std::optional<Transaction> own;
+        if (!db_->inTransaction()) own.emplace(*db_);
         std::int64_t rowid = db_->nextRowid(*table_);
         Statement& s = db_->statement("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")");
         s.bind(1, rowid);
         s.bindAll(buffer_, 2);
         s.run();
         db_->noteWrite();
+        if (own) own->commit();
         added_.push_back(rowid);
         pending_ = Pending::None;
         return;
@@ -422,12 +428,20 @@ void SqliteRecordset::Update()
         return;
     }
     params.push_back(editRowid_);
-    Statement& s = db_->statement("UPDATE " + table + " SET " + assignments + " WHERE rowid = ?");
-    s.bindAll(params);
-    s.run();  // a failure leaves the edit pending
-    db_->noteWrite();
+    {
+        std::optional<Transaction> own;
+        if (!db_->inTransaction()) own.emplace(*db_);
+        Statement& s = db_->statement("UPDATE " + table + " SET " + assignments + " WHERE rowid = ?");
+        s.bindAll(params);
+        s.run();  // a failure leaves the edit pending
+        db_->noteWrite();
+        if (sqlite3_changes(db_->handle()) == 0) {
+            pending_ = Pending::None;
+            recordDeleted();
+        }
+        if (own) own->commit();
+    }
     pending_ = Pending::None;
-    if (sqlite3_changes(db_->handle()) == 0) recordDeleted();
     if (pos_.kind == Position::Base && pos_.rowid == editRowid_) {
         for (size_t i = 0; i < order_.size(); ++i) pos_.order[i] = buffer_[static_cast<size_t>(order_[i])];
     }
@@ -446,11 +460,14 @@ void SqliteRecordset::Delete()
     ensurePositioned();
     abandonPending();
     if (!hasCurrentRow()) noCurrentRecord();
+    std::optional<Transaction> own;
+    if (!db_->inTransaction()) own.emplace(*db_);
     Statement& s = db_->statement("DELETE FROM " + table_->quotedName() + " WHERE rowid = ?");
     s.bind(1, pos_.rowid);
     s.run();
     db_->noteWrite();
     if (sqlite3_changes(db_->handle()) == 0) recordDeleted();
+    if (own) own->commit();
 }
 
 // ---- the set as a whole ----------------------------------------------------

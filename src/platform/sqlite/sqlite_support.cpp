@@ -14,6 +14,7 @@ void fail(sqlite3* db, int rc, const std::string& doing)
     case SQLITE_CANTOPEN:
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT: throw RuntimeError(dberr::kCannotOpen, message);
+    case SQLITE_NOMEM: throw RuntimeError(kOutOfMemory, message);
     default: throw RuntimeError(dberr::kDiskError, message);
     }
 }
@@ -59,7 +60,12 @@ bool Statement::step()
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     sqlite3_reset(stmt_);
-    fail(db_, rc, "step");
+    try {
+        fail(db_, rc, "step");
+    } catch (const RuntimeError& e) {
+        if (onFailure_) onFailure_(e);
+        throw;
+    }
 }
 
 void Statement::run()

@@ -4,9 +4,12 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "platform/failure.h"
 
 namespace wb::sqlite {
 
@@ -32,6 +35,8 @@ public:
     bool step();
     // Runs to the end (for statements without result rows).
     void run();
+    // Hears every failed step, before its failure is thrown.
+    void onFailure(std::function<void(const RuntimeError&)> hear) { onFailure_ = std::move(hear); }
     SqlValue column(int index) const;  // from 0
     std::int64_t columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
     int columnCount() const { return sqlite3_column_count(stmt_); }
@@ -39,6 +44,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    std::function<void(const RuntimeError&)> onFailure_;
 };
 
 // Runs SQL without parameters or results (schema, pragmas, transactions).

@@ -1,0 +1,83 @@
+#include "records/stored_weighing.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "platform/dates.h"
+#include "platform/utf8.h"
+
+namespace wb {
+
+namespace {
+
+std::optional<Date> dateOf(const Value& v) {
+    try {
+        return v.toDate();
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+// A value with its kind, its length where it has one, and its exact content:
+// no two different values read alike, a NUL or a separator inside included.
+std::string exactly(const Value& v) {
+    switch (v.kind()) {
+    case Value::Kind::Empty: return "E";
+    case Value::Kind::Null: return "N";
+    case Value::Kind::Boolean: return v.toBool() ? "B1" : "B0";
+    case Value::Kind::Date: return "D" + formatIsoDate(v.toDate());
+    case Value::Kind::Number: {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", v.toNumber());
+        return std::string("F") + text;
+    }
+    case Value::Kind::Text: {
+        const std::string text = v.toText();
+        return "T" + std::to_string(text.size()) + ":" + text;
+    }
+    }
+    return "?";
+}
+
+// Each row of the table under the key as one text, in sorted order.
+std::vector<std::string> rowsOf(Database& db, const char* table, const WeighingKey& key) {
+    std::vector<std::string> rows;
+    const auto set = db.CreateDynaset(RecordSource(table).Where(key.criteria()));
+    const std::vector<std::string> fields = set->fieldNames();
+    for (; !set->IsEOF(); set->MoveNext()) {
+        std::string row = table;
+        for (const std::string& field : fields) row += "|" + exactly(set->field(field));
+        rows.push_back(std::move(row));
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+}  // namespace
+
+Criteria WeighingKey::criteria() const {
+    return Criteria("Tail", Compare::Equal, tail).And("Date", Compare::Equal, date);
+}
+
+bool WeighingKey::sameAs(const WeighingKey& other) const {
+    if (tail.isNull() || other.tail.isNull()) return false;
+    const std::optional<Date> a = dateOf(date), b = dateOf(other.date);
+    return a && b && *a == *b && utf8::compareFolded(tail.toText(), other.tail.toText()) == 0;
+}
+
+std::string WeighingKey::name() const {
+    const std::optional<Date> d = dateOf(date);
+    return tail.displayText() + " of " + (d ? formatMmDdYyyy(*d) : date.displayText());
+}
+
+std::string storedRowsOf(Database& db, const WeighingKey& key) {
+    const std::vector<std::string> aircraft = rowsOf(db, "Aircraft", key);
+    if (aircraft.empty()) return "";
+    std::string out;
+    for (const std::string& row : aircraft) out += row + "\n";
+    for (const std::string& row : rowsOf(db, "Equipment", key)) out += row + "\n";
+    return out;
+}
+
+}  // namespace wb

@@ -1,0 +1,36 @@
+#pragma once
+// A stored weighing named by its key, its tail number and date, and what is
+// stored under a key now, read so that two readings compare equal exactly
+// when nothing of the weighing changed in between.
+#include <optional>
+#include <string>
+
+#include "platform/database.h"
+#include "platform/value.h"
+
+namespace wb {
+
+struct WeighingKey {
+    Value tail, date;  // as stored, or as typed (the date then as text)
+
+    Criteria criteria() const;
+    // Whether both name one weighing as the engine compares keys: the tail
+    // number ignoring case, the date as a date.
+    bool sameAs(const WeighingKey& other) const;
+    // "N400CC of 12-10-2026", as the questions about it name it.
+    std::string name() const;
+};
+
+// Every Aircraft row and every Equipment row stored under the key, with all
+// their values, in one text that does not depend on the order of the rows;
+// empty when no Aircraft row has the key (a weighing that is not stored).
+std::string storedRowsOf(Database& db, const WeighingKey& key);
+
+// The stored weighing that the worksheet shows, and its rows as they were
+// when it was shown or saved.
+struct StoredWeighing {
+    WeighingKey key;
+    std::string rows;
+};
+
+}  // namespace wb

@@ -1,0 +1,630 @@
+// Two programs on one data folder, as on a shop's shared folder: a save never
+// replaces another program's change without a question; a press that shows
+// what is stored, meeting the other program's lock, says so and leaves the
+// worksheet as it was; and two processes saving, browsing and searching side
+// by side lose nothing and store nothing twice.
+//
+//   WB_TWO_PROGRAMS_OPS   presses of each process in the two-process test
+//                         (default 300)
+//   WB_TWO_PROGRAMS_SEED  its seed (default fixed)
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "logic/database_integrity.h"
+#include "logic/other_instance.h"
+#include "logic/save_fixture.h"
+#include "logic/shop_files.h"
+#include "records/open_database.h"
+
+namespace wb {
+namespace {
+
+using testing::SaveFixture;
+using testing::TempFolder;
+using Rows = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::milliseconds kShortWait{300};
+
+// Dialogs that run an action when a box with a given title shows.
+struct ActingDialogs : testing::FakeDialogs {
+    std::map<std::string, std::function<void()>> onTitle;
+    int MsgBox(const std::string& text, int style, const std::string& title) override {
+        if (auto it = onTitle.find(title); it != onTitle.end()) {
+            auto action = it->second;
+            onTitle.erase(it);
+            action();
+        }
+        return FakeDialogs::MsgBox(text, style, title);
+    }
+};
+
+// A new record with the tail typed, then Next: the search shows the first
+// weighing whose tail begins so.
+void showFound(SaveFixture& s, const std::string& typed, const std::string& shown = "") {
+    s.f().NewRecord();
+    s.f().Text1.setText(typed);
+    s.w.click(s.f().Command3D16);
+    ASSERT_EQ(s.f().Text1.text(), shown.empty() ? typed : shown);
+    ASSERT_EQ(s.f().ws.SearchActive, 1);
+}
+
+Rows storedN1(SaveFixture& s) { return s.weighings({"Tail", "Date", "Make", "Work"}); }
+
+// The one question shown since the last clear.
+void expectAsked(SaveFixture& s, const std::string& title, const std::string& text) {
+    ASSERT_EQ(s.w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(s.w.dialogs.shown[0].title, title);
+    EXPECT_EQ(s.w.dialogs.shown[0].text, text);
+    EXPECT_EQ(s.w.dialogs.shown[0].style, msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefaultButton2);
+    s.w.dialogs.shown.clear();
+}
+
+class LostUpdate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SaveFixture first(nullptr, path);
+        first.storeNew("N1", "Cessna");
+    }
+    // Both programs show N1; the second stores it with another work order.
+    void bothShowAndTheOtherChanges(SaveFixture& a, SaveFixture& b, const char* work = "WO-B") {
+        showFound(a, "N1");
+        showFound(b, "N1");
+        b.f().Text12.setText(work);
+        b.save();
+        ASSERT_TRUE(b.w.dialogs.shown.empty());
+    }
+    TempFolder folder;
+    const std::string path = folder.file(kRecordDatabaseName);
+};
+
+TEST_F(LostUpdate, AWeighingChangedByAnotherProgramIsReplacedOnlyWhenTheUserSaysSo) {
+    SaveFixture a(nullptr, path), b(nullptr, path);
+    bothShowAndTheOtherChanges(a, b);
+    const Rows equipmentOfB = b.equipment("N1");
+
+    a.f().Text3.setText("Piper");
+    a.w.dialogs.shown.clear();
+    a.save();  // unanswered: No, the default
+    expectAsked(a, "Weighing changed by another program",
+                "N1 of 03-09-2004 was changed by another program since it was shown. Replace it with the worksheet "
+                "on screen?");
+    EXPECT_EQ(storedN1(a), Rows({"N1|2004-03-09|Cessna|WO-B"}));
+    EXPECT_EQ(a.equipment("N1"), equipmentOfB);
+    EXPECT_EQ(a.f().ws.SavedState, 0);
+    EXPECT_EQ(a.f().mousePointer(), pointer::kDefault);
+
+    a.w.dialogs.answers = {msgbox::kYes};
+    a.save();
+    expectAsked(a, "Weighing changed by another program",
+                "N1 of 03-09-2004 was changed by another program since it was shown. Replace it with the worksheet "
+                "on screen?");
+    EXPECT_EQ(storedN1(a), Rows({"N1|2004-03-09|Piper|"}));
+    EXPECT_EQ(a.f().ws.SavedState, 1);
+
+    // What it stored is now the weighing on screen: saved again without a question.
+    a.f().Text3.setText("Piper Cub");
+    a.save();
+    EXPECT_TRUE(a.w.dialogs.shown.empty());
+    EXPECT_EQ(storedN1(a), Rows({"N1|2004-03-09|Piper Cub|"}));
+    // And for the other program it changed.
+    b.f().Text3.setText("Beech");
+    b.save();
+    expectAsked(b, "Weighing changed by another program",
+                "N1 of 03-09-2004 was changed by another program since it was shown. Replace it with the worksheet "
+                "on screen?");
+}
+
+TEST_F(LostUpdate, AWeighingDeletedByAnotherProgramIsStoredAgainOnlyWhenTheUserSaysSo) {
+    for (const bool browsed : {false, true}) {
+        SCOPED_TRACE(browsed ? "browsed" : "found");
+        SaveFixture a(nullptr, path), b(nullptr, path);
+        if (browsed) {
+            a.f().NewRecord();
+            a.f().Text7.setText("");  // no example: Next browses
+            a.w.click(a.f().Command3D16);
+            ASSERT_EQ(a.f().ws.SearchActive, 0);
+            ASSERT_EQ(a.f().Text1.text(), "N1");
+        } else {
+            showFound(a, "N1");
+        }
+        showFound(b, "N1");
+        b.f().Text1.setText("0");
+        b.save();
+        ASSERT_EQ(b.weighings(), Rows());
+
+        a.f().Text3.setText("Piper");
+        a.w.dialogs.shown.clear();
+        a.save();
+        expectAsked(a, "Weighing deleted by another program",
+                    "N1 of 03-09-2004 was deleted by another program since it was shown. Store the worksheet on "
+                    "screen?");
+        EXPECT_EQ(a.weighings(), Rows());
+        EXPECT_TRUE(a.equipment("N1").empty());
+
+        a.w.dialogs.answers = {msgbox::kYes};
+        a.save();
+        expectAsked(a, "Weighing deleted by another program",
+                    "N1 of 03-09-2004 was deleted by another program since it was shown. Store the worksheet on "
+                    "screen?");
+        EXPECT_EQ(a.weighings(), Rows({"N1|2004-03-09|Piper"}));
+        EXPECT_EQ(a.equipment("N1").size(), 2u);
+    }
+}
+
+TEST_F(LostUpdate, DeletingAWeighingChangedByAnotherProgramAsksFirst) {
+    SaveFixture a(nullptr, path), b(nullptr, path);
+    bothShowAndTheOtherChanges(a, b);
+
+    a.f().Text1.setText("0");
+    a.w.dialogs.shown.clear();
+    a.save();
+    expectAsked(a, "Weighing changed by another program",
+                "N1 of 03-09-2004 was changed by another program since it was shown. Delete it?");
+    EXPECT_EQ(storedN1(a), Rows({"N1|2004-03-09|Cessna|WO-B"}));
+    EXPECT_EQ(a.f().ws.NewRecordMode, 0);  // not deleted: the worksheet stays
+
+    a.w.dialogs.answers = {msgbox::kYes};
+    a.save();
+    expectAsked(a, "Weighing changed by another program",
+                "N1 of 03-09-2004 was changed by another program since it was shown. Delete it?");
+    EXPECT_EQ(a.weighings(), Rows());
+    EXPECT_TRUE(a.equipment("N1").empty());
+    EXPECT_EQ(a.f().ws.NewRecordMode, 1);
+}
+
+// While the question waits no lock is held: the other program saves at once.
+// The answer Yes then meets a weighing changed once more, and is asked again.
+TEST_F(LostUpdate, NoLockIsHeldWhileTheQuestionWaitsAndAChangeMeanwhileIsAskedAgain) {
+    SaveFixture a(nullptr, path), b(nullptr, path);
+    ActingDialogs dialogs;
+    a.w.services.dialogs = &dialogs;
+    bothShowAndTheOtherChanges(a, b, "WO-B1");
+
+    Clock::duration otherSave{};
+    dialogs.onTitle["Weighing changed by another program"] = [&] {
+        const auto start = Clock::now();
+        b.f().Text12.setText("WO-B2");
+        b.save();
+        otherSave = Clock::now() - start;
+    };
+    dialogs.answers = {msgbox::kYes, msgbox::kYes};
+    a.f().Text3.setText("Piper");
+    a.save();
+    EXPECT_TRUE(b.w.dialogs.shown.empty());
+    EXPECT_LT(otherSave, kLockWait / 2);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "N1 of 03-09-2004 was changed by another program since it was shown. Replace it with the worksheet "
+              "on screen?");
+    EXPECT_EQ(dialogs.shown[1].text,
+              "N1 of 03-09-2004 was changed by another program since you were asked. Replace it with the worksheet "
+              "on screen?");
+    EXPECT_EQ(storedN1(a), Rows({"N1|2004-03-09|Piper|"}));
+}
+
+// A new worksheet under a key another program stored meanwhile is asked about,
+// also when that program stored it after this one's first look.
+TEST_F(LostUpdate, ANewWeighingUnderAKeyStoredMeanwhileIsAskedAbout) {
+    SaveFixture a(nullptr, path), b(nullptr, path);
+    ActingDialogs dialogs;
+    a.w.services.dialogs = &dialogs;
+    // A notice of a's save, shown between its first look and its transaction.
+    dialogs.onTitle["Too many characters"] = [&] { b.storeNew("N2", "Of B"); };
+    a.f().NewRecord();
+    a.fillWorksheet("N2", "Of A");
+    a.f().ws.ChangeDesc[1] = std::string(30, 'x');
+    a.save();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].title, "Weighing already stored");
+    EXPECT_EQ(dialogs.shown[1].text, "N2 of 03-09-2004 is already stored. Replace it with the worksheet on screen?");
+    EXPECT_EQ(a.weighings(), Rows({"N1|2004-03-09|Cessna", "N2|2004-03-09|Of B"}));
+    EXPECT_EQ(a.f().ws.NewRecordMode, 1);
+}
+
+// ---- a press that meets the other program's lock --------------------------
+
+using OtherProgram = testing::OtherInstance;
+
+// Everything a press could change: the boxes, the grids, the flags, the
+// arrays and the weighing on screen.
+std::string worksheetOf(Form1& f) {
+    std::ostringstream out;
+    for (Control* c : f.controls()) {
+        if (auto* box = dynamic_cast<TextBox*>(c)) out << box->name() << "=" << box->text() << "\n";
+        if (auto* grid = dynamic_cast<Grid*>(c)) {
+            for (int r = 0; r < grid->rows(); ++r) out << grid->name() << r << "=" << grid->rowText(r) << "\n";
+        }
+    }
+    const WorksheetState& ws = f.ws;
+    out << ws.SavedState << ws.NewRecordMode << ws.SearchActive << ws.BrowseStarted << ws.MoveDirection
+        << ws.PreviousListPending << "\n";
+    for (int i = 0; i < WorksheetState::kListBound; ++i) out << ws.ListDesc[i].displayText() << ",";
+    for (int i = 0; i < WorksheetState::kChangeBound; ++i) out << ws.ChangeDesc[i].displayText() << ",";
+    out << (f.weighingOnScreen ? f.weighingOnScreen->key.name() : "none") << f.Panel3D6.visible();
+    return out.str();
+}
+
+class PressUnderLock : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SaveFixture first(nullptr, path);
+        first.storeNew("N1", "Cessna");
+        first.storeNew("N2", "Piper");
+        // A list row of N1 for the previous list to bring forward.
+        first.f().NewRecord();
+        first.fillWorksheet("N1", "Cessna", "03-01-2004");
+        first.f().ws.ListDesc[0] = "Tow bar";
+        first.save();
+    }
+    // Runs `press` while another program commits (its exclusive lock held),
+    // then expects the notice and the worksheet as it was; then again with the
+    // file free.
+    void expectInUse(SaveFixture& s, const std::function<void()>& press) {
+        Form1& f = s.f();
+        const std::string before = worksheetOf(f);
+        s.w.dialogs.shown.clear();
+        {
+            OtherProgram other(path, "BEGIN EXCLUSIVE");
+            press();
+        }
+        EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
+        ASSERT_EQ(s.w.dialogs.shown.size(), 1u);
+        EXPECT_EQ(s.w.dialogs.shown[0].title, "In use by another program: " + path);
+        EXPECT_EQ(s.w.dialogs.shown[0].text, "Press OK to continue");
+        EXPECT_EQ(s.w.dialogs.shown[0].style, msgbox::kOkOnly | msgbox::kInformation);
+        EXPECT_EQ(f.mousePointer(), pointer::kDefault);
+        EXPECT_EQ(worksheetOf(f), before);
+        s.w.dialogs.shown.clear();
+        press();
+        EXPECT_TRUE(s.w.dialogs.shown.empty());
+    }
+    TempFolder folder;
+    const std::string path = folder.file(kRecordDatabaseName);
+};
+
+TEST_F(PressUnderLock, NextAndPreviousSayInUseAndLeaveTheRecordOnScreen) {
+    SaveFixture s(nullptr, path, kShortWait);
+    showFound(s, "N", "N1");
+    ASSERT_EQ(s.f().Text1.text(), "N1");
+    expectInUse(s, [&] { s.w.click(s.f().Command3D16); });
+    EXPECT_EQ(s.f().Text3.text(), "Piper");
+    expectInUse(s, [&] { s.w.click(s.f().Command3D17); });
+    EXPECT_EQ(s.f().Text3.text(), "Cessna");
+    EXPECT_EQ(s.f().weighingOnScreen->key.name(), "N1 of 03-09-2004");
+}
+
+TEST_F(PressUnderLock, ASearchSaysInUseAndKeepsTheTypedExample) {
+    SaveFixture s(nullptr, path, kShortWait);
+    s.f().NewRecord();
+    s.f().Text1.setText("N2");
+    expectInUse(s, [&] { s.w.click(s.f().Command3D16); });
+    EXPECT_EQ(s.f().Text3.text(), "Piper");
+    EXPECT_EQ(s.f().ws.SearchActive, 1);
+}
+
+TEST_F(PressUnderLock, ThePreviousListSaysInUseAndThePanelStaysClosedUntilItCanBeRead) {
+    SaveFixture s(nullptr, path, kShortWait);
+    s.f().NewRecord();
+    s.f().Text1.setText("N1");
+    expectInUse(s, [&] { s.w.click(s.f().Command3D23); });
+    EXPECT_TRUE(s.f().Panel3D6.visible());
+    EXPECT_EQ(s.f().ws.ListDesc[0].displayText(), "Tow bar");
+}
+
+// Another program that has begun its save but is not committing yet holds
+// no one off reading: the press shows the next record at once.
+TEST_F(PressUnderLock, AnotherProgramsSaveBeforeItsCommitHoldsNoOneOffReading) {
+    SaveFixture s(nullptr, path, kShortWait);
+    showFound(s, "N", "N1");
+    OtherProgram other(path, "BEGIN IMMEDIATE; DELETE FROM Aircraft WHERE Tail = 'N2'");
+    s.w.click(s.f().Command3D16);
+    EXPECT_TRUE(s.w.dialogs.shown.empty());
+    EXPECT_EQ(s.f().Text1.text(), "N2");  // as stored: the other save is not committed
+}
+
+// The program waits out a commit on a slow share (about 5 s) with the busy
+// pointer before it says the database is in use.
+TEST_F(PressUnderLock, ThePressWaitsAboutFiveSecondsWithTheBusyPointer) {
+    SaveFixture s(nullptr, path);
+    showFound(s, "N", "N1");
+    // How long each spell of the busy pointer lasted.
+    std::vector<Clock::duration> busySpells;
+    Clock::time_point busySince;
+    int shownPointer = s.f().mousePointer();
+    s.f().observe([&] {
+        const int now = s.f().mousePointer();
+        if (now == shownPointer) return;
+        if (now == pointer::kHourglass) busySince = Clock::now();
+        else busySpells.push_back(Clock::now() - busySince);
+        shownPointer = now;
+    });
+    auto longestBusySpell = [&] { return *std::max_element(busySpells.begin(), busySpells.end()); };
+
+    // A commit that takes 1.5 s: the press waits for it and shows the next record.
+    auto other = std::make_unique<OtherProgram>(path, "BEGIN EXCLUSIVE");
+    std::thread commit([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        other->release();
+    });
+    auto start = Clock::now();
+    s.w.click(s.f().Command3D16);
+    commit.join();
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_TRUE(s.w.dialogs.shown.empty());
+    EXPECT_EQ(s.f().Text1.text(), "N2");
+    ASSERT_FALSE(busySpells.empty());
+    EXPECT_GE(longestBusySpell(), std::chrono::milliseconds(1400));
+    EXPECT_EQ(s.f().mousePointer(), pointer::kDefault);
+
+    // A lock held past the wait: in use after about 5 s.
+    OtherProgram holding(path, "BEGIN EXCLUSIVE");
+    busySpells.clear();
+    start = Clock::now();
+    s.w.click(s.f().Command3D17);
+    const auto waited = Clock::now() - start;
+    EXPECT_GE(waited, kLockWait);
+    EXPECT_LT(waited, kLockWait + std::chrono::seconds(2));
+    ASSERT_EQ(s.w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(s.w.dialogs.shown[0].title, "In use by another program: " + path);
+    ASSERT_FALSE(busySpells.empty());
+    EXPECT_GE(longestBusySpell(), kLockWait);
+    EXPECT_EQ(s.f().Text1.text(), "N2");
+}
+
+// ---- two processes side by side --------------------------------------------
+
+unsigned long envNumber(const char* name, unsigned long fallback) {
+    const char* text = std::getenv(name);
+    return text && *text ? std::strtoul(text, nullptr, 10) : fallback;
+}
+
+constexpr int kSharedWeighings = 6;
+
+// The work order of a stored weighing is its version; every equipment row
+// carries it as its serial, so a weighing read back is one version or a mix.
+std::string versionOf(const Form1& f) { return f.Text12.text(); }
+
+void setVersion(Form1& f, const std::string& version) {
+    f.Text12.setText(version);
+    WorksheetState& ws = f.ws;
+    for (int i = 0; i < WorksheetState::kChangeBound; ++i)
+        if (!ws.ChangeDesc[i].displayText().empty()) ws.ChangeSerial[i] = version;
+    for (int i = 0; i < WorksheetState::kListBound; ++i)
+        if (!ws.ListDesc[i].displayText().empty()) ws.ListSerial[i] = version;
+}
+
+// What one process did: each save with its outcome, and its figures.
+struct Journal {
+    // "stored KEY VERSION REPLACED" or "refused KEY VERSION REPLACED WHY";
+    // REPLACED is the version the save replaces or deletes, "-" for none.
+    std::vector<std::string> saves;
+    std::vector<double> pressMs;
+    int moves = 0, inUse = 0, questions = 0;
+};
+
+// One program's run: `ops` presses at random on the shared file; every
+// question is answered No, so a stored save replaced just what it showed.
+Journal runProgram(const std::string& path, int who, int ops, unsigned seed) {
+    Journal journal;
+    std::mt19937 random(seed);
+    SaveFixture s(nullptr, path);
+    Form1& f = s.f();
+    auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
+    auto timed = [&](Control& button) {
+        s.w.dialogs.shown.clear();
+        const auto start = Clock::now();
+        s.w.click(button);
+        journal.pressMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        for (const auto& m : s.w.dialogs.shown) {
+            if (m.title.find("in use by another program") != std::string::npos ||
+                m.title.rfind("In use by another program", 0) == 0)
+                ++journal.inUse;
+            if ((m.style & 7) == msgbox::kYesNo) ++journal.questions;
+        }
+    };
+    auto save = [&](const std::string& key, const std::string& version, const std::string& replaced) {
+        const bool deleting = f.Text1.text() == "0";
+        timed(f.Command3D13);
+        const bool stored = s.w.dialogs.shown.empty() && (deleting ? f.ws.NewRecordMode == 1 : f.ws.SavedState == 1);
+        journal.saves.push_back(std::string(stored ? "stored " : "refused ") + key + " " + version + " " + replaced +
+                                (stored ? "" : " " + (s.w.dialogs.shown.empty() ? "?" : s.w.dialogs.shown[0].title)));
+    };
+    for (int n = 0; n < ops; ++n) {
+        const std::string version = "P" + std::to_string(who) + "-" + std::to_string(n);
+        const bool onScreen = f.weighingOnScreen.has_value();
+        if (onScreen && chance(45)) {
+            // The weighing on screen, changed and saved (or, when found, deleted).
+            const std::string key = f.Text1.text();
+            const std::string shown = versionOf(f);
+            if (f.ws.SearchActive == 1 && chance(10)) {
+                f.Text1.setText("0");
+                save(key, "deleted", shown);
+            } else {
+                setVersion(f, version);
+                save(key, version, shown);
+            }
+        } else if (chance(20)) {
+            // A new weighing under a key either program may be storing.
+            f.NewRecord();
+            const std::string key = "T" + std::to_string(random() % 8);
+            s.fillWorksheet(key, "New", "03-10-2004");
+            setVersion(f, version);
+            save(key, version, "-");
+        } else if (chance(35)) {
+            // A search by tail number.
+            f.NewRecord();
+            f.Text1.setText(random() % 3 ? "S" + std::to_string(random() % kSharedWeighings) : "T");
+            f.Text7.setText("");
+            ++journal.moves;
+            timed(f.Command3D16);
+        } else {
+            ++journal.moves;
+            timed(chance(50) ? f.Command3D16 : f.Command3D17);
+        }
+        if (f.containedFailures() != 0) {
+            journal.saves.push_back("failure " + f.lastFailure());
+            break;
+        }
+    }
+    return journal;
+}
+
+void writeJournal(const Journal& j, const std::string& file) {
+    std::ofstream out(file);
+    out << j.moves << " " << j.inUse << " " << j.questions << "\n" << j.pressMs.size() << "\n";
+    for (double ms : j.pressMs) out << ms << "\n";
+    for (const std::string& line : j.saves) out << line << "\n";
+}
+
+Journal readJournal(const std::string& file) {
+    Journal j;
+    std::ifstream in(file);
+    std::size_t presses = 0;
+    in >> j.moves >> j.inUse >> j.questions >> presses;
+    j.pressMs.resize(presses);
+    for (double& ms : j.pressMs) in >> ms;
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) j.saves.push_back(line);
+    return j;
+}
+
+double percentile(std::vector<double> values, double p) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t at = std::min(values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())));
+    return values[at];
+}
+
+TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothingTwice) {
+    const int ops = static_cast<int>(envNumber("WB_TWO_PROGRAMS_OPS", 300));
+    const unsigned seed = static_cast<unsigned>(envNumber("WB_TWO_PROGRAMS_SEED", 20261210));
+    TempFolder folder;
+    const std::string path = folder.file(kRecordDatabaseName);
+    {
+        SaveFixture first(nullptr, path);
+        for (int i = 0; i < kSharedWeighings; ++i) {
+            first.f().NewRecord();
+            first.fillWorksheet("S" + std::to_string(i), "Shared");
+            for (int r = 0; r < 5; ++r) first.f().ws.ListDesc[r] = "Item " + std::to_string(r);
+            setVersion(first.f(), "init-" + std::to_string(i));
+            first.save();
+            ASSERT_EQ(first.f().ws.SavedState, 1);
+        }
+    }
+
+    // Both start together, released through a pipe.
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    for (int who = 0; who < 2; ++who) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(go[1]);
+            char byte;
+            (void)!read(go[0], &byte, 1);
+            writeJournal(runProgram(path, who, ops, seed + static_cast<unsigned>(who)),
+                         folder.file("journal-" + std::to_string(who)));
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    close(go[0]);
+    (void)!write(go[1], "gg", 2);
+    close(go[1]);
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+
+    // What the processes said.
+    Journal all;
+    std::map<std::string, std::string> storedKeyOf;   // version -> key
+    std::map<std::string, int> replacedBy;            // version -> stored saves that replaced it
+    std::set<std::string> deleted;                    // versions a stored deletion removed
+    int saves = 0, stored = 0, refusedAsked = 0, refusedInUse = 0;
+    for (int who = 0; who < 2; ++who) {
+        Journal j = readJournal(folder.file("journal-" + std::to_string(who)));
+        all.moves += j.moves;
+        all.inUse += j.inUse;
+        all.questions += j.questions;
+        all.pressMs.insert(all.pressMs.end(), j.pressMs.begin(), j.pressMs.end());
+        for (const std::string& line : j.saves) {
+            ASSERT_NE(line.rfind("failure", 0), 0u) << line;
+            std::istringstream words(line);
+            std::string outcome, key, version, replaced;
+            words >> outcome >> key >> version >> replaced;
+            ++saves;
+            if (outcome == "refused") {
+                if (line.find("in use by another program") != std::string::npos) ++refusedInUse;
+                else ++refusedAsked;
+                continue;
+            }
+            ++stored;
+            if (replaced != "-") ++replacedBy[replaced];
+            if (version == "deleted") deleted.insert(replaced);
+            else storedKeyOf[version] = key;
+        }
+    }
+
+    // What the file holds.
+    EXPECT_EQ(testing::integrityOf(path), "ok");
+    EXPECT_EQ(testing::orphanEquipmentRowsOf(path), "0");
+    SaveFixture reader(nullptr, path);
+    std::map<std::string, int> rowsOfKey;
+    std::map<std::string, std::string> onDisk;  // version -> key
+    for (const std::string& row : reader.weighings({"Tail", "Date", "Work"})) {
+        const std::string key = row.substr(0, row.find('|'));
+        const std::string version = row.substr(row.rfind('|') + 1);
+        ++rowsOfKey[row.substr(0, row.rfind('|'))];
+        onDisk[version] = key;
+    }
+    int lost = 0, unreported = 0, twice = 0, mixed = 0;
+    for (const auto& [key, count] : rowsOfKey) twice += count > 1;
+    for (const auto& [version, key] : onDisk) {
+        const bool initial = version.rfind("init-", 0) == 0;
+        if (!initial && !storedKeyOf.count(version)) ++unreported;
+        if (deleted.count(version) || replacedBy.count(version)) ++lost;  // replaced, yet still there
+        // The whole weighing is of one version.
+        const Rows serials = reader.rows("Equipment", {"Serial"}, Criteria("Tail", Compare::Equal, key));
+        for (const std::string& serial : serials) mixed += serial != version;
+    }
+    for (const auto& [version, key] : storedKeyOf) {
+        if (!onDisk.count(version) && !replacedBy.count(version)) ++lost;
+    }
+    for (const auto& [version, count] : replacedBy) lost += count > 1;  // two saves replaced one version  // two saves replaced one version
+
+    std::vector<double> ms = all.pressMs;
+    std::cout << "| saves | stored | refused after a question | refused, in use | moves | presses | "
+                 "press time median / p99 / max (ms) | \"in use\" messages | lost | not reported yet on disk | "
+                 "keys stored twice | mixed weighings |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n"
+              << "| " << saves << " | " << stored << " | " << refusedAsked << " | " << refusedInUse << " | "
+              << all.moves << " | " << ms.size() << " | " << percentile(ms, 0.5) << " / " << percentile(ms, 0.99)
+              << " / " << percentile(ms, 1.0) << " | " << all.inUse << " | " << lost << " | " << unreported
+              << " | " << twice << " | " << mixed << " |\n";
+    EXPECT_GT(stored, 0);
+    EXPECT_GT(all.moves, 0);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(unreported, 0);
+    EXPECT_EQ(twice, 0);
+    EXPECT_EQ(mixed, 0);
+}
+
+}  // namespace
+}  // namespace wb
