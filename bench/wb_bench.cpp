@@ -486,9 +486,11 @@ void printSummary() {
             const double program = at(sized(fig.key, n)), floor = at(sized(fig.floorKey, n));
             const double programCpu = at(sized(fig.key, n) + "-cpu"), floorCpu = at(sized(fig.floorKey, n) + "-cpu");
             const double r = ratio(program, floor);
+            // A floor that mostly waits for the disk measures the disk: no verdict then.
+            const bool diskBound = floor > 3 * floorCpu;
             std::printf("  %-18s %9d %9.3f %9.3f %7.2fx %6.1fx %-8s| %.3f %.3f %.2fx%s\n", fig.title, n, program, floor,
-                        r, fig.target, verdict(r, fig.target), programCpu, floorCpu, ratio(programCpu, floorCpu),
-                        floor > 3 * floorCpu ? "  (the floor mostly waits for the disk)" : "");
+                        r, fig.target, diskBound ? "unsure" : verdict(r, fig.target), programCpu, floorCpu,
+                        ratio(programCpu, floorCpu), diskBound ? "  (the floor mostly waits for the disk)" : "");
         }
     }
     for (const Figure& fig : figures) std::printf("  floor of %s: %s\n", fig.title, fig.floorTitle);
