@@ -6,16 +6,17 @@
 #include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
-#include <map>
 #include <memory>
 
 #include "app/form1.h"
+#include "app/form2.h"
 #include "app/program.h"
 #include "platform/clock.h"
-#include "platform/qt/form_window.h"
+#include "platform/qt/form_windows.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_printer.h"
+#include "platform/qt/when_painted.h"
 #include "platform/qt/window_scale.h"
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
@@ -52,27 +53,15 @@ int main(int argc, char** argv) {
     services.endProgram = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
 
     wb::Program program(services);
-    std::map<wb::Form*, std::unique_ptr<wb::FormWindow>> windows;
+    wb::FormWindows windows;
     program.formLoaded = [&](wb::Form& form) {
-        wb::FormWindow::Options options;
-        if (&form == static_cast<wb::Form*>(program.mainWindow())) {
-            options.onClose = [&program] { program.closeMainWindowByUser(); };
-            options.onActivate = [&program] { program.activateMainWindow(); };
-        } else {
-            options.splash = true;
-        }
-        windows[&form] = std::make_unique<wb::FormWindow>(form, options);
+        if (&form == static_cast<wb::Form*>(program.splash()))
+            windows.open(form, {.onClose = {}, .onActivate = {}, .splash = true});
+        else
+            windows.open(form, {.onClose = [&program] { program.closeMainWindowByUser(); },
+                                .onActivate = [&program] { program.activateMainWindow(); }});
     };
-    // The window may be in the middle of one of its own events: it stops
-    // following the form now and goes away once the event is over.
-    program.formUnloading = [&](wb::Form& form) {
-        auto it = windows.find(&form);
-        if (it == windows.end()) return;
-        wb::FormWindow* window = it->second.release();
-        windows.erase(it);
-        window->detach();
-        window->deleteLater();
-    };
+    program.formUnloading = [&](wb::Form& form) { windows.close(form); };
 
     // The desktop session is ending: the program ends without a question, so
     // that the session does not wait on a box nobody will answer.
@@ -81,6 +70,10 @@ int main(int argc, char** argv) {
     });
 
     program.start();
+    // Once the splash window is painted, the main window and its views are made
+    // while it is shown; when its time is up, the hand-over only shows them.
+    if (wb::Form2* splash = program.splash())
+        wb::whenPainted(windows.of(*splash), [&program] { program.buildMainWindow(); });
     const int result = program.ended() ? 0 : app.exec();
     windows.clear();
     return result;

@@ -17,6 +17,7 @@ Program::Program(Services& services) : services_(services) {
 Program::~Program() {
     // Forms first: the main window holds the record database and uses the store.
     main_.reset();
+    built_.reset();
     splash_.reset();
     unloaded_.clear();
 }
@@ -33,10 +34,16 @@ void Program::start() {
 Form2* Program::splash() const { return splash_.get(); }
 Form1* Program::mainWindow() const { return main_.get(); }
 
+void Program::buildMainWindow() {
+    if (!splash_ || built_ || main_ || ended_) return;
+    built_ = std::make_unique<Form1>(services_, *settings_);
+    if (formLoaded) formLoaded(*built_);
+}
+
 void Program::handOverToMainWindow() {
-    main_ = std::make_unique<Form1>(services_, *settings_);
+    buildMainWindow();
+    main_ = std::move(built_);
     Form1& form = *main_;
-    if (formLoaded) formLoaded(form);
     form.dispatch([&] { if (form.Load) form.Load(); });
     form.setVisible(true);
     // A window shown without a focus gives it to the first control in tab order.

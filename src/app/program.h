@@ -28,6 +28,14 @@ public:
     // record database).
     void start();
 
+    // Makes the main window's controls (and, through formLoaded, its views)
+    // ahead of the hand-over, while the splash window is shown; the hand-over
+    // then loads and shows that window instead of making one. Nothing happens
+    // without a splash window, once the hand-over has begun or after the end.
+    // The window stays unloaded and hidden, and mainWindow() null, until the
+    // hand-over.
+    void buildMainWindow();
+
     Form2* splash() const;      // null once it has been unloaded
     Form1* mainWindow() const;  // null until the splash timer has handed over
     bool ended() const { return ended_; }
@@ -48,8 +56,9 @@ public:
     // The services as the program's logic sees them.
     Services& services() { return services_; }
 
-    // Told when a form is loaded (its controls exist) and before it is unloaded,
-    // so that views can follow.
+    // Told when a form's controls exist (the main window's possibly ahead of its
+    // loading, see buildMainWindow) and before it is unloaded, so that views can
+    // follow.
     std::function<void(Form&)> formLoaded;
     std::function<void(Form&)> formUnloading;
 
@@ -61,6 +70,7 @@ private:
     std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<Form2> splash_;
     std::unique_ptr<Form1> main_;
+    std::unique_ptr<Form1> built_;  // the main window made ahead, until the hand-over
     // Unloaded forms, destroyed with the program: an unload may come from inside
     // a handler of the form itself.
     std::vector<std::unique_ptr<Form>> unloaded_;

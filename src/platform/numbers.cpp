@@ -1,7 +1,10 @@
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -23,12 +26,13 @@ int digitValue(char c, int base) {
 }
 
 // The decimal number of `text` from `pos`: sign, digits with one point, an
-// exponent that has digits. Keeps what it read, without the sign, ready for
-// from_chars ("12.5e3"), and moves `pos` past it.
+// exponent that has digits. Keeps what it read, without the sign, as it is
+// written ("12.5e3", "1D-2"), and moves `pos` past it.
 struct Scanned {
     bool negative = false;
     bool hasDigits = false;
-    std::string body;  // digits, ".", "e", exponent sign and digits
+    std::string_view body;                         // digits, ".", exponent letter, sign and digits
+    size_t exponentAt = std::string_view::npos;  // the exponent letter in body
 };
 
 Scanned scanDecimal(std::string_view text, size_t& pos) {
@@ -37,6 +41,7 @@ Scanned scanDecimal(std::string_view text, size_t& pos) {
         s.negative = text[pos] == '-';
         ++pos;
     }
+    const size_t start = pos;
     bool point = false;
     while (pos < text.size()) {
         char c = text[pos];
@@ -47,20 +52,19 @@ Scanned scanDecimal(std::string_view text, size_t& pos) {
         } else {
             break;
         }
-        s.body += c;
         ++pos;
     }
     if (s.hasDigits && pos < text.size() && (upper(text[pos]) == 'E' || upper(text[pos]) == 'D')) {
         size_t p = pos + 1;
-        std::string exponent = "e";
-        if (p < text.size() && (text[p] == '+' || text[p] == '-')) exponent += text[p++];
+        if (p < text.size() && (text[p] == '+' || text[p] == '-')) ++p;
         size_t digitsStart = p;
-        while (p < text.size() && isDigit(text[p])) exponent += text[p++];
+        while (p < text.size() && isDigit(text[p])) ++p;
         if (p > digitsStart) {  // an exponent without digits is not part of the number
-            s.body += exponent;
+            s.exponentAt = pos - start;
             pos = p;
         }
     }
+    s.body = text.substr(start, pos - start);
     return s;
 }
 
@@ -85,14 +89,19 @@ bool scanRadix(std::string_view text, size_t& pos, double& value, bool& hasDigit
 
 double toDouble(const Scanned& s) {
     if (!s.hasDigits) return 0;
+    std::string_view body = s.body;
+    std::string withE;  // from_chars reads "e" or "E" only
+    if (s.exponentAt != std::string_view::npos && upper(body[s.exponentAt]) == 'D') {
+        withE.assign(body);
+        withE[s.exponentAt] = 'e';
+        body = withE;
+    }
     double v = 0;
-    const char* first = s.body.data();
-    const char* last = first + s.body.size();
-    auto [ptr, ec] = std::from_chars(first, last, v);
+    auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), v);
     if (ec == std::errc::result_out_of_range) {
         // Tiny magnitudes read as 0; huge ones overflow, as the runtime reports.
-        size_t e = s.body.find('e');
-        bool tiny = e != std::string::npos && e + 1 < s.body.size() && s.body[e + 1] == '-';
+        const size_t e = s.exponentAt;
+        bool tiny = e != std::string_view::npos && e + 1 < body.size() && body[e + 1] == '-';
         if (!tiny) throw RuntimeError(kOverflow, "Overflow");
         v = 0;
     }
@@ -100,60 +109,109 @@ double toDouble(const Scanned& s) {
     return s.negative ? -v : v;
 }
 
-// Decimal digits of a finite value: "12345", with the power of ten of the first
-// digit. Zero gives "0" with power 0.
+// The decimal digits of a finite value without its sign: `count` digits (maybe
+// with trailing zeros), the first of them worth 10^exponent.
 struct Digits {
-    std::string digits;
+    char digits[128];
+    int count = 0;
     int exponent = 0;
+
+    // The digit worth 10^place ('0' beyond the digits).
+    char at(int place) const {
+        const int i = exponent - place;
+        return i >= 0 && i < count ? digits[i] : '0';
+    }
+    // Trailing zeros dropped; zero is "0" worth 10^0.
+    void trim() {
+        while (count > 1 && digits[count - 1] == '0') --count;
+        if (count == 1 && digits[0] == '0') exponent = 0;
+    }
 };
 
-Digits splitScientific(std::string_view sci) {
-    // sci looks like "-1.2345e+02"
+// The digits of to_chars' scientific form "1.2345e+02".
+Digits digitsOf(const char* first, const char* last) {
     Digits d;
-    size_t e = sci.find('e');
-    for (size_t i = 0; i < e; ++i) {
-        if (isDigit(sci[i])) d.digits += sci[i];
-    }
-    int exponent = 0;
-    std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(), exponent);
-    d.exponent = exponent;
-    size_t last = d.digits.find_last_not_of('0');
-    d.digits.erase(last == std::string::npos ? 1 : last + 1);
-    if (d.digits == "0") d.exponent = 0;
+    const char* p = first;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') d.digits[d.count++] = *p;
+    ++p;
+    if (*p == '+') ++p;
+    std::from_chars(p, last, d.exponent);
     return d;
 }
 
-// At most `significant` digits, rounded; trailing zeros dropped.
+Digits scientificDigits(double value, int precision) {
+    char buf[160];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision);
+    return digitsOf(buf, r.ptr);
+}
+
+// The fewest digits that read back as the value.
+Digits shortestDigits(double value) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    return digitsOf(buf, r.ptr);
+}
+
+// The digits of a non-negative value when no more than `significant` (15 or
+// fewer) of them read back as it: they are then its rounding to that many, as
+// for a normal double decimals of 15 digits lie more than two units in its
+// last place apart, so no other one is as near. (A subnormal has fewer places,
+// and its digits may be coarser.) None when the value needs more.
+std::optional<Digits> ownDigits(double value, int significant) {
+    if (value != 0 && value < std::numeric_limits<double>::min()) return std::nullopt;
+    // Most values are whole hundredths or the like: much the quickest to try.
+    double scale = 1;
+    for (int places = 0; places <= 6; ++places, scale *= 10) {
+        const double whole = std::nearbyint(value * scale);
+        if (!(whole < 1e15)) break;
+        if (whole / scale != value) continue;
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(whole));
+        Digits d;
+        for (const char* p = buf; p < r.ptr; ++p) d.digits[d.count++] = *p;
+        d.exponent = d.count - 1 - places;
+        d.trim();
+        if (d.count <= significant) return d;
+        break;
+    }
+    Digits shortest = shortestDigits(value);
+    if (shortest.count <= significant) return shortest;
+    return std::nullopt;
+}
+
+// At most `significant` (15 or fewer) digits, rounded.
 Digits roundedDigits(double value, int significant) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
-    return splitScientific(std::string_view(buf, r.ptr - buf));
+    if (std::optional<Digits> own = ownDigits(value, significant)) return *own;
+    return scientificDigits(value, significant - 1);
 }
 
 // Every digit of a single's value: a float widened to a double has at most
 // 105 significant decimal digits (the smallest subnormal).
-Digits exactDigits(float value) {
-    char buf[160];
-    auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
-                           std::chars_format::scientific, 120);
-    return splitScientific(std::string_view(buf, r.ptr - buf));
-}
+Digits exactDigits(float value) { return scientificDigits(static_cast<double>(value), 120); }
 
 constexpr int kDoubleDigits = 15;
 constexpr int kSingleDigits = 7;
 
-// Plain decimal text of the digits, without sign: "1500", "0.1", "0.0000001".
+// Plain decimal text of trimmed digits, without sign: "1500", "0.1", "0.0000001".
 std::string plainDecimal(const Digits& d) {
-    int n = static_cast<int>(d.digits.size());
-    if (d.exponent < 0) return "0." + std::string(-d.exponent - 1, '0') + d.digits;
-    if (d.exponent + 1 >= n) return d.digits + std::string(d.exponent + 1 - n, '0');
-    return d.digits.substr(0, d.exponent + 1) + "." + d.digits.substr(d.exponent + 1);
+    const std::string_view digits(d.digits, static_cast<size_t>(d.count));
+    std::string out;
+    if (d.exponent < 0) {
+        out.assign("0.").append(static_cast<size_t>(-d.exponent - 1), '0').append(digits);
+    } else if (d.exponent + 1 >= d.count) {
+        out.assign(digits).append(static_cast<size_t>(d.exponent + 1 - d.count), '0');
+    } else {
+        const size_t intLen = static_cast<size_t>(d.exponent + 1);
+        out.assign(digits.substr(0, intLen)).append(1, '.').append(digits.substr(intLen));
+    }
+    return out;
 }
 
-// "1E+20", "1.5E-07"
+// "1E+20", "1.5E-07" of trimmed digits.
 std::string exponentForm(const Digits& d) {
-    std::string out = d.digits.substr(0, 1);
-    if (d.digits.size() > 1) out += "." + d.digits.substr(1);
+    std::string out(1, d.digits[0]);
+    if (d.count > 1) out.append(1, '.').append(d.digits + 1, static_cast<size_t>(d.count - 1));
     out += d.exponent < 0 ? "E-" : "E+";
     int e = std::abs(d.exponent);
     if (e < 10) out += '0';
@@ -166,76 +224,60 @@ std::string nonFiniteText(double value) {
     return value < 0 ? "-Infinity" : "Infinity";
 }
 
-// Adds one to the last digit of a digit string, carrying; may grow by one digit.
-void incrementDigits(std::string& s) {
-    for (size_t i = s.size(); i-- > 0;) {
-        if (s[i] != '9') {
-            ++s[i];
-            return;
-        }
-        s[i] = '0';
+// What a mask asks for.
+struct MaskShape {
+    bool point = false;
+    int decimals = 0;      // decimal places rounded to
+    int minDecimals = 0;   // decimal places always shown (up to the last "0")
+    int minIntDigits = 0;  // integer places always shown (from the first "0" on)
+};
+
+MaskShape shapeOf(std::string_view mask) {
+    MaskShape m;
+    const size_t point = mask.find('.');
+    m.point = point != std::string_view::npos;
+    const std::string_view intMask = mask.substr(0, point);
+    const size_t firstZero = intMask.find('0');
+    if (firstZero != std::string_view::npos) {
+        for (char c : intMask.substr(firstZero))
+            if (c == '0' || c == '#') ++m.minIntDigits;
     }
-    s.insert(s.begin(), '1');
+    if (m.point) {
+        for (char c : mask.substr(point + 1)) {
+            if (c == '0' || c == '#') ++m.decimals;
+            if (c == '0') m.minDecimals = m.decimals;
+        }
+    }
+    return m;
 }
 
-std::string applyMask(bool negative, const Digits& d, const std::string& mask) {
-    size_t point = mask.find('.');
-    std::string intMask = mask.substr(0, point);
-    std::string fracMask = point == std::string::npos ? "" : mask.substr(point + 1);
-
-    // Integer places from the first "0" on are always shown.
-    size_t firstZero = intMask.find('0');
-    size_t minIntDigits = 0;
-    if (firstZero != std::string::npos) {
-        for (size_t i = firstZero; i < intMask.size(); ++i)
-            if (intMask[i] == '0' || intMask[i] == '#') ++minIntDigits;
+std::string applyMask(bool negative, const Digits& d, const MaskShape& m) {
+    // The places kept, from the highest integer place (the units at least) down
+    // to the last decimal, behind one place for a carry.
+    const int top = std::max(d.exponent, 0);
+    const int length = top + 1 + m.decimals;
+    std::string kept(static_cast<size_t>(length) + 1, '0');
+    for (int i = 0; i < length; ++i) kept[static_cast<size_t>(i) + 1] = d.at(top - i);
+    if (d.at(-m.decimals - 1) >= '5') {  // half away from zero
+        size_t i = static_cast<size_t>(length);
+        while (kept[i] == '9') kept[i--] = '0';
+        ++kept[i];
     }
-    // Decimal places: all of them are rounded to; up to the last "0" are shown.
-    size_t decimals = 0;
-    size_t minDecimals = 0;
-    for (char c : fracMask) {
-        if (c == '0' || c == '#') ++decimals;
-        if (c == '0') minDecimals = decimals;
-    }
+    const size_t intEnd = kept.size() - static_cast<size_t>(m.decimals);
+    size_t intStart = 0;
+    while (intStart < intEnd && kept[intStart] == '0') ++intStart;
+    size_t fracEnd = kept.size();
+    while (fracEnd > intEnd + static_cast<size_t>(m.minDecimals) && kept[fracEnd - 1] == '0') --fracEnd;
 
-    // Exact decimal of the digits as integer part and fraction.
-    std::string intPart;
-    std::string frac;
-    int n = static_cast<int>(d.digits.size());
-    if (d.exponent >= 0) {
-        int intLen = d.exponent + 1;
-        intPart = intLen >= n ? d.digits + std::string(intLen - n, '0') : d.digits.substr(0, intLen);
-        frac = intLen >= n ? "" : d.digits.substr(intLen);
-    } else {
-        frac = std::string(-d.exponent - 1, '0') + d.digits;
-    }
-
-    // Round half away from zero to the mask's decimals.
-    bool roundUp = frac.size() > decimals && frac[decimals] >= '5';
-    frac.resize(decimals, '0');
-    if (roundUp) {
-        std::string all = intPart + frac;
-        size_t before = all.size();
-        incrementDigits(all);
-        size_t intLen = intPart.size() + (all.size() - before);
-        intPart = all.substr(0, intLen);
-        frac = all.substr(intLen);
-    }
-
-    size_t lead = intPart.find_first_not_of('0');
-    intPart.erase(0, lead == std::string::npos ? intPart.size() : lead);
-    if (intPart.size() < minIntDigits) intPart.insert(0, minIntDigits - intPart.size(), '0');
-    while (frac.size() > minDecimals && frac.back() == '0') frac.pop_back();
-
-    std::string out = negative ? "-" : "";
-    out += intPart;
-    if (point != std::string::npos) out += "." + frac;
+    const size_t intDigits = intEnd - intStart;
+    const size_t padding = intDigits < static_cast<size_t>(m.minIntDigits) ? m.minIntDigits - intDigits : 0;
+    std::string out;
+    out.reserve(1 + padding + intDigits + 1 + (fracEnd - intEnd));
+    if (negative) out += '-';
+    out.append(padding, '0').append(kept, intStart, intDigits);
+    if (m.point) out.append(1, '.').append(kept, intEnd, fracEnd - intEnd);
     return out;
 }
-
-}  // namespace
-
-namespace {
 
 // The text without its blanks, which the leading-number parse skips wherever
 // they stand.
@@ -250,15 +292,21 @@ std::string withoutBlanks(const std::string& text) {
 }  // namespace
 
 double parseLeadingNumber(const std::string& text) {
-    const std::string squeezed = withoutBlanks(text);
+    // Most texts have no blanks and are read in place.
+    std::string squeezed;
+    std::string_view view = text;
+    if (text.find_first_of(" \t\n\r") != std::string::npos) {
+        squeezed = withoutBlanks(text);
+        view = squeezed;
+    }
     size_t pos = 0;
     double value = 0;
     bool hasDigits = false;
-    if (scanRadix(squeezed, pos, value, hasDigits)) {
+    if (scanRadix(view, pos, value, hasDigits)) {
         if (!std::isfinite(value)) throw RuntimeError(kOverflow, "Overflow");
         return value;
     }
-    return toDouble(scanDecimal(squeezed, pos));
+    return toDouble(scanDecimal(view, pos));
 }
 
 bool leadingNumberCutShort(const std::string& text) {
@@ -286,18 +334,19 @@ bool isNumericText(const std::string& text) {
 
 std::string formatMask(double value, const std::string& mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), mask);
+    return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), shapeOf(mask));
 }
 
 std::string formatMask(float value, const std::string& mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(value < 0, exactDigits(std::fabs(value)), mask);
+    return applyMask(value < 0, exactDigits(std::fabs(value)), shapeOf(mask));
 }
 
 std::string numberToText(double value) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     if (value == 0) return "0";
     Digits d = roundedDigits(std::fabs(value), kDoubleDigits);
+    d.trim();
     std::string body = (d.exponent >= 15 || d.exponent < -5) ? exponentForm(d) : plainDecimal(d);
     return value < 0 ? "-" + body : body;
 }
@@ -305,8 +354,35 @@ std::string numberToText(double value) {
 std::string singleToText(float value) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     if (value == 0) return "0";
-    std::string body = plainDecimal(roundedDigits(std::fabs(value), kSingleDigits));
+    Digits d = roundedDigits(std::fabs(value), kSingleDigits);
+    d.trim();
+    std::string body = plainDecimal(d);
     return value < 0 ? "-" + body : body;
 }
+
+namespace {
+
+// The decimal of `significant` digits that the text form writes, read as
+// parseLeadingNumber reads it. A value whose own digits are that decimal reads
+// back as itself.
+double readBack(double value, int significant) {
+    if (!std::isfinite(value) || value == 0) return 0;  // "NaN", "Infinity", "0"
+    if (ownDigits(std::fabs(value), significant)) return value;
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                                 significant - 1);
+    Scanned s;
+    s.negative = value < 0;
+    s.hasDigits = true;
+    s.body = std::string_view(buf, static_cast<size_t>(r.ptr - buf));
+    s.exponentAt = s.body.find('e');
+    return toDouble(s);
+}
+
+}  // namespace
+
+double textFormValue(double value) { return readBack(value, kDoubleDigits); }
+
+double textFormValue(float value) { return readBack(static_cast<double>(value), kSingleDigits); }
 
 }  // namespace wb

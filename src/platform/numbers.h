@@ -34,6 +34,14 @@ std::string numberToText(double value);
 // decimal without exponent (680.27344f gives "680.2734").
 std::string singleToText(float value);
 
+// What the leading-number parse reads from a number's text form
+// (parseLeadingNumber of numberToText, or of singleToText), without making the
+// text: the value rounded to 15 significant digits (a single's to 7). A value
+// whose text form is beyond a double fails with RuntimeError 6 as the parse
+// does; a non-finite one gives 0.
+double textFormValue(double value);
+double textFormValue(float value);
+
 // True when the whole text is a number as the runtime's conversion accepts it
 // (blanks around allowed); used where a text must convert or fail.
 bool isNumericText(const std::string& text);

@@ -66,9 +66,18 @@ int compareFolded(std::string_view a, std::string_view b) {
         if (c == kReplacement && pos - before == 1) return 0x110000 + static_cast<unsigned char>(s[before]);
         return foldCase(c);
     };
+    // Where both texts are ASCII, a character is its byte and folds alone.
+    const auto ascii = [](unsigned char c) -> char32_t { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
-        const char32_t x = next(a, i), y = next(b, j);
+        const auto p = static_cast<unsigned char>(a[i]), q = static_cast<unsigned char>(b[j]);
+        char32_t x, y;
+        if (p < 0x80 && q < 0x80) {
+            x = ascii(p), y = ascii(q);
+            ++i, ++j;
+        } else {
+            x = next(a, i), y = next(b, j);
+        }
         if (x != y) return x < y ? -1 : 1;
     }
     if (i < a.size()) return 1;

@@ -109,6 +109,19 @@ Date Value::toDate() const {
 
 std::string Value::displayText() const { return isNull() ? "" : toText(); }
 
+double Value::leadingNumber() const {
+    switch (kind()) {
+    case Kind::Empty:
+    case Kind::Null: return 0;
+    case Kind::Text: return parseLeadingNumber(std::get<std::string>(data_));
+    case Kind::Number: {
+        const double number = std::get<double>(data_);
+        return single_ ? textFormValue(static_cast<float>(number)) : textFormValue(number);
+    }
+    default: return parseLeadingNumber(displayText());  // "True", "False", a short date
+    }
+}
+
 const char* Value::kindName(Kind k) {
     switch (k) {
     case Kind::Empty: return "Empty";

@@ -43,6 +43,9 @@ public:
 
     // Text form without failing: Null gives "" (for display and logs).
     std::string displayText() const;
+    // The leading-number parse of displayText(), read straight from a number
+    // (numbers.h textFormValue).
+    double leadingNumber() const;
     static const char* kindName(Kind k);
 
     bool operator==(const Value& other) const { return data_ == other.data_; }

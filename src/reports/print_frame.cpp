@@ -23,7 +23,7 @@ std::string masked(const Value& v, const std::string& mask) {
 
 double valueOf(const std::string& text) { return parseLeadingNumber(text); }
 
-double valueOf(const Value& v) { return parseLeadingNumber(v.displayText()); }
+double valueOf(const Value& v) { return v.leadingNumber(); }
 
 std::string trimmed(const std::string& text) {
     size_t first = text.find_first_not_of(' ');

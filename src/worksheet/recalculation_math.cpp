@@ -60,7 +60,7 @@ std::string joinRow(const std::string& serial, const std::string& weight,
 
 }  // namespace
 
-double NumberOf(const Value& v) { return parseLeadingNumber(v.displayText()); }
+double NumberOf(const Value& v) { return v.leadingNumber(); }
 
 TotalsOverflow::TotalsOverflow(std::string where, RecalcResult shown)
     : RuntimeError(kOverflow, "Overflow: " + where), where_(std::move(where)), shown_(std::move(shown)) {}

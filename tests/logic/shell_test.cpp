@@ -35,18 +35,8 @@ struct ProgramFixture {
     }
 };
 
-TEST(StartUp, SplashHandsOverToTheMainWindowWhenItsTimerFires) {
-    ProgramFixture p;
-    p.program->start();
-    Form2* splash = p.program->splash();
-    ASSERT_NE(splash, nullptr);
-    EXPECT_TRUE(splash->visible());
-    EXPECT_TRUE(splash->Timer1.timerEnabled());
-    EXPECT_EQ(splash->Timer1.interval(), 1500);
-    EXPECT_EQ(splash->mousePointer(), pointer::kHourglass);
-    EXPECT_EQ(p.program->mainWindow(), nullptr);
-
-    splash->dispatch([&] { splash->Timer1.fire(); });
+// The state the hand-over leaves, whether the main window was made by it or ahead.
+void expectHandedOver(ProgramFixture& p, Form2* splash) {
     EXPECT_EQ(splash->containedFailures(), 0) << splash->lastFailure();
     EXPECT_FALSE(splash->Timer1.timerEnabled());
     EXPECT_EQ(splash->mousePointer(), pointer::kDefault);
@@ -69,6 +59,63 @@ TEST(StartUp, SplashHandsOverToTheMainWindowWhenItsTimerFires) {
     EXPECT_TRUE(main->Panel3D1.visible());
     EXPECT_EQ(p.events, (std::vector<std::string>{"loaded Form2", "loaded Form1", "unloading Form2"}));
     EXPECT_FALSE(p.program->ended());
+}
+
+TEST(StartUp, SplashHandsOverToTheMainWindowWhenItsTimerFires) {
+    ProgramFixture p;
+    p.program->start();
+    Form2* splash = p.program->splash();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->visible());
+    EXPECT_TRUE(splash->Timer1.timerEnabled());
+    EXPECT_EQ(splash->Timer1.interval(), 1500);
+    EXPECT_EQ(splash->mousePointer(), pointer::kHourglass);
+    EXPECT_EQ(p.program->mainWindow(), nullptr);
+
+    splash->dispatch([&] { splash->Timer1.fire(); });
+    expectHandedOver(p, splash);
+}
+
+// The main window made while the splash window is shown has its controls (and
+// views) only: it is loaded, shown and activated by the hand-over, as one made
+// by the hand-over is.
+TEST(StartUp, AMainWindowMadeAheadIsLoadedAndShownOnlyByTheHandOver) {
+    ProgramFixture p;
+    Form* ahead = nullptr;
+    p.program->formLoaded = [&, note = p.program->formLoaded](Form& form) {
+        note(form);
+        ahead = &form;
+    };
+    p.program->start();
+    Form2* splash = p.program->splash();
+    p.program->buildMainWindow();
+    p.program->buildMainWindow();  // once only
+    EXPECT_EQ(p.events, (std::vector<std::string>{"loaded Form2", "loaded Form1"}));
+    EXPECT_EQ(p.program->mainWindow(), nullptr);
+    EXPECT_FALSE(ahead->visible());
+    EXPECT_EQ(static_cast<Form1*>(ahead)->Text7.text(), "");  // not loaded: no new record yet
+    EXPECT_TRUE(splash->Timer1.timerEnabled());
+    EXPECT_EQ(splash->mousePointer(), pointer::kHourglass);
+
+    splash->dispatch([&] { splash->Timer1.fire(); });
+    expectHandedOver(p, splash);
+    EXPECT_EQ(p.program->mainWindow(), ahead);
+
+    p.program->buildMainWindow();  // after the hand-over: nothing
+    EXPECT_EQ(p.program->mainWindow(), ahead);
+    EXPECT_EQ(p.events.size(), 3u);
+}
+
+TEST(StartUp, NoMainWindowIsMadeAheadWithoutASplashWindow) {
+    ProgramFixture p;
+    p.program->buildMainWindow();  // before the start
+    EXPECT_TRUE(p.events.empty());
+    p.program->start();
+    p.program->splash()->Timer1.fire();
+    p.program->closeMainWindow();
+    p.program->buildMainWindow();  // after the end
+    EXPECT_EQ(p.events, (std::vector<std::string>{"loaded Form2", "loaded Form1", "unloading Form2", "unloading Form1"}));
+    EXPECT_EQ(p.program->mainWindow(), nullptr);
 }
 
 TEST(StartUp, ClosingTheMainWindowEndsWithoutAQuestion) {

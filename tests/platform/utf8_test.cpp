@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "platform/utf8.h"
 
 using namespace wb;
@@ -83,4 +89,32 @@ TEST(Utf8, CaseFreeOrderIsByCharacterWithBrokenBytesLast) {
     EXPECT_GT(utf8::compareFolded("\xC3", "\xEF\xBF\xBD"), 0);
     EXPECT_NE(utf8::compareFolded("\xC3", "\xC4"), 0);
     EXPECT_GT(utf8::compareFolded("a\x80", "a\U0010FFFF"), 0);
+}
+
+// The case-free order against folding both texts whole: random texts of ASCII
+// letters in both cases, letters beyond ASCII and broken bytes.
+TEST(Utf8, CaseFreeOrderAgreesWithFoldingEachText) {
+    const auto folded = [](std::string_view s) {
+        std::vector<char32_t> out;
+        for (std::size_t pos = 0; pos < s.size();) {
+            const std::size_t before = pos;
+            const char32_t c = utf8::decode(s, pos);
+            const bool broken = c == utf8::kReplacement && pos - before == 1;
+            out.push_back(broken ? 0x110000 + static_cast<unsigned char>(s[before]) : utf8::foldCase(c));
+        }
+        return out;
+    };
+    const char* const pieces[] = {"a", "A", "b", "Z", "z", "[", "_", " ", "1", "é", "É", "ß", "Ω", "ω", "\xC3", "\x80"};
+    std::mt19937 random(11);
+    const auto text = [&] {
+        std::string s;
+        for (int n = static_cast<int>(random() % 6); n > 0; --n) s += pieces[random() % std::size(pieces)];
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string a = text(), b = text();
+        const std::vector<char32_t> x = folded(a), y = folded(b);
+        const int expected = x < y ? -1 : y < x ? 1 : 0;
+        ASSERT_EQ(utf8::compareFolded(a, b), expected) << '"' << a << "\" vs \"" << b << '"';
+    }
 }

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <utility>
 
 #include "platform/clock.h"
 #include "platform/failure.h"
+#include "platform/numbers.h"
 
 namespace wb {
 namespace {
@@ -118,6 +120,26 @@ TEST(Value, ToDate) {
     // shows in the short form.
     EXPECT_EQ(Value(Value(kMarch9).toText()).toDate(), kMarch9);
     EXPECT_EQ(Value(Value("March 9, 2004").toDate()).toText(), "3/9/2004");
+}
+
+
+// Read straight from a number, the leading number is what its text form reads
+// back as: 15 digits, a single's 7; every other kind is read from its text.
+TEST(Value, LeadingNumberIsThatOfItsText) {
+    const Value values[] = {Value(),          Value::null(),         Value(""),
+                            Value("12abc"),   Value(" 1 2.5 "),      Value("&H1F"),
+                            Value(2.5),       Value(-0.0),           Value(1.0 / 3),
+                            Value(0.1 + 0.2), Value(1e300),          Value(1.5e-7),
+                            Value(123456789.123456789),              Value::single(1395.9f),
+                            Value::single(680.27344f),               Value::single(-0.1f),
+                            Value::boolean(true),                    Value::boolean(false),
+                            Value(kMarch9)};
+    for (const Value& v : values) {
+        const double expected = parseLeadingNumber(v.displayText()), got = v.leadingNumber();
+        EXPECT_EQ(std::memcmp(&expected, &got, sizeof(double)), 0)  // -0 and 0 differ
+            << v.displayText() << ": " << got << ", expected " << expected;
+    }
+    EXPECT_EQ(errorOf([] { (void)Value(1.7976931348623157e308).leadingNumber(); }), kOverflow);
 }
 
 }  // namespace

@@ -20,19 +20,20 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "app/form1.h"
+#include "app/form2.h"
 #include "app/program.h"
 #include "logic/opening_fixture.h"
 #include "platform/clock.h"
-#include "platform/qt/form_window.h"
+#include "platform/qt/form_windows.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_printer.h"
+#include "platform/qt/when_painted.h"
 #include "platform/services.h"
 #include "platform/sqlite/sqlite_engine.h"
 #include "records/record_files.h"
@@ -107,7 +108,8 @@ private:
 
 // The program as the Qt program builds it, started in a working folder whose
 // settings name a data folder that holds a record database with a full shop
-// row; the splash window's timer hands over to the main window.
+// row; the main window is made while the splash window is shown, and the
+// splash window's timer hands over to it.
 class RealProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -126,24 +128,17 @@ protected:
 
         program = std::make_unique<Program>(services);
         program->formLoaded = [this](Form& form) {
-            FormWindow::Options options;
-            if (&form == static_cast<Form*>(program->mainWindow())) {
-                options.onClose = [this] { program->closeMainWindowByUser(); };
-                options.onActivate = [this] { program->activateMainWindow(); };
-            } else {
-                options.splash = true;
+            if (&form == static_cast<Form*>(program->splash())) {
+                windows.open(form, {.onClose = {}, .onActivate = {}, .splash = true});
+                return;
             }
-            windows[&form] = std::make_unique<FormWindow>(form, options);
+            mainMadeWhileSplashCounts = program->splash()->Timer1.timerEnabled();
+            windows.open(form, {.onClose = [this] { program->closeMainWindowByUser(); },
+                                .onActivate = [this] { program->activateMainWindow(); }});
         };
-        program->formUnloading = [this](Form& form) {
-            auto it = windows.find(&form);
-            if (it == windows.end()) return;
-            FormWindow* window = it->second.release();
-            windows.erase(it);
-            window->detach();
-            window->deleteLater();
-        };
+        program->formUnloading = [this](Form& form) { windows.close(form); };
         program->start();
+        whenPainted(windows.of(*program->splash()), [this] { program->buildMainWindow(); });
         ASSERT_TRUE(spinUntil([this] { return program->mainWindow() && !program->splash(); }))
             << "the splash window never handed over";
         processEvents();
@@ -159,7 +154,7 @@ protected:
     }
 
     Form1& f() { return *program->mainWindow(); }
-    FormWindow& window() { return *windows.at(&f()); }
+    FormWindow& window() { return windows.of(f()); }
     template <class View>
     View* view(const Control& c) {
         auto* v = dynamic_cast<View*>(window().viewOf(c));
@@ -174,12 +169,14 @@ protected:
     std::unique_ptr<DatabaseEngine> databases;
     Services services;
     int endings = 0;
+    bool mainMadeWhileSplashCounts = false;
     std::unique_ptr<Program> program;
-    std::map<Form*, std::unique_ptr<FormWindow>> windows;
+    FormWindows windows;
     MessageBoxAnswerer boxes;
 };
 
 TEST_F(RealProgram, TheMainWindowShowsWithTheRecordDatabaseOpen) {
+    EXPECT_TRUE(mainMadeWhileSplashCounts);
     EXPECT_TRUE(window().isVisible());
     EXPECT_NE(f().dbRecords, nullptr);
     EXPECT_EQ(f().Text17.text(), "Korrin Aviation");

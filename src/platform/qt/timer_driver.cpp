@@ -6,6 +6,9 @@
 namespace wb {
 
 TimerDriver::TimerDriver(FormWindow& window, Timer& model) : window_(window), model_(model) {
+    // A coarse timer may fire 5% of its interval early or late: the splash
+    // window's 1,500 ms would end anywhere from 1,425 to 1,575 ms.
+    timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] {
         Timer& t = model_;
         Form& form = window_.form();

@@ -1,6 +1,7 @@
 #pragma once
-// Runs a Timer control on a QTimer: counting while the model is enabled with a
-// positive interval, restarted when either changes, firing through its window.
+// Runs a Timer control on a precise QTimer: counting while the model is enabled
+// with a positive interval, restarted when either changes, firing through its
+// window.
 #include <QTimer>
 
 #include "platform/controls/timer.h"
