@@ -225,6 +225,14 @@ public:
     // The number of rows in the set now (a query; not needed for moving).
     virtual long RecordCount() = 0;
 
+    // The rows of the set that meet `c`, in the set's order (rows added
+    // through it last; rows deleted since are not among them), each as the
+    // values of `fields`, read as field() reads them. One query: the current
+    // row, NoMatch and a pending new row or edit stay as they are. Fails with
+    // kUnknownField for a criterion's field, kItemNotFound for one of
+    // `fields`, kObjectClosed.
+    virtual std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) = 0;
+
     virtual void Close() = 0;
     virtual bool isOpen() const = 0;
 };
@@ -250,7 +258,8 @@ public:
     // The outermost one takes the read lock at once, waiting for another
     // program's commit as long as the engine waits (else kLocked), and lets
     // other programs read meanwhile; nothing may be written in it. Ended by
-    // CommitTrans or Rollback; inside another transaction it nests.
+    // CommitTrans or Rollback; inside another transaction it is part of that
+    // one, and ending it ends and undoes nothing.
     virtual void BeginRead() { BeginTrans(); }
     virtual void CommitTrans() = 0;
     virtual void Rollback() = 0;

@@ -1,7 +1,7 @@
 #include "records/stored_weighing.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <vector>
 
 #include "platform/dates.h"
@@ -28,9 +28,10 @@ std::string exactly(const Value& v) {
     case Value::Kind::Boolean: return v.toBool() ? "B1" : "B0";
     case Value::Kind::Date: return "D" + formatIsoDate(v.toDate());
     case Value::Kind::Number: {
+        // The shortest digits that read back as this very number.
         char text[40];
-        std::snprintf(text, sizeof text, "%.17g", v.toNumber());
-        return std::string("F") + text;
+        const auto end = std::to_chars(text, text + sizeof text, v.toNumber()).ptr;
+        return "F" + std::string(text, end);
     }
     case Value::Kind::Text: {
         const std::string text = v.toText();
@@ -42,12 +43,11 @@ std::string exactly(const Value& v) {
 
 // Each row of the table under the key as one text, in sorted order.
 std::vector<std::string> rowsOf(Database& db, const char* table, const WeighingKey& key) {
+    const auto set = db.CreateDynaset(table);
     std::vector<std::string> rows;
-    const auto set = db.CreateDynaset(RecordSource(table).Where(key.criteria()));
-    const std::vector<std::string> fields = set->fieldNames();
-    for (; !set->IsEOF(); set->MoveNext()) {
+    for (const std::vector<Value>& values : set->RowsMeeting(key.criteria(), set->fieldNames())) {
         std::string row = table;
-        for (const std::string& field : fields) row += "|" + exactly(set->field(field));
+        for (const Value& v : values) row += "|" + exactly(v);
         rows.push_back(std::move(row));
     }
     std::sort(rows.begin(), rows.end());

@@ -69,6 +69,9 @@ public:
         return std::make_shared<HookedRecordset>(in->CreateDynaset(), hook_);
     }
     long RecordCount() override { return in->RecordCount(); }
+    std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override {
+        return in->RowsMeeting(c, fields);
+    }
     void Close() override { in->Close(); }
     bool isOpen() const override { return in->isOpen(); }
 

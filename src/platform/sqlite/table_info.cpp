@@ -19,11 +19,15 @@ int TableInfo::requireField(const std::string& name, int error) const
     return i;
 }
 
-std::string TableInfo::selectList() const
+void TableInfo::composeSql()
 {
-    std::string list = "rowid";
-    for (const FieldDef& f : def.fields) list += ", " + quoteName(f.name);
-    return list;
+    std::string columns, marks;
+    for (const FieldDef& f : def.fields) {
+        columns += (columns.empty() ? "" : ", ") + quoteName(f.name);
+        marks += ", ?";
+    }
+    insertSql = "INSERT INTO " + quotedName() + " (rowid, " + columns + ") VALUES (?" + marks + ")";
+    selectByRowidSql = "SELECT " + columns + " FROM " + quotedName() + " WHERE rowid = ?";
 }
 
 std::string TableInfo::quotedName() const { return quoteName(def.name); }

@@ -10,6 +10,10 @@ namespace wb::sqlite {
 
 struct TableInfo {
     TableDef def;
+    // Made once: "INSERT INTO T (rowid, A, B, ...) VALUES (?, ?, ...)" and
+    // "SELECT A, B, ... FROM T WHERE rowid = ?".
+    std::string insertSql;
+    std::string selectByRowidSql;
 
     // -1 when the table has no such field.
     int fieldIndex(const std::string& name) const;
@@ -17,8 +21,8 @@ struct TableInfo {
     int requireField(const std::string& name, int error) const;
     const FieldDef& field(int index) const { return def.fields[static_cast<size_t>(index)]; }
     int fieldCount() const { return static_cast<int>(def.fields.size()); }
-    // "rowid", "A", "B", ... quoted, for SELECT.
-    std::string selectList() const;
+    // Fills insertSql and selectByRowidSql from the fields.
+    void composeSql();
     std::string quotedName() const;
 };
 
