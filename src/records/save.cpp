@@ -9,7 +9,6 @@
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "records/open_database.h"
-#include "records/read_transaction.h"
 #include "records/save_equipment.h"
 #include "worksheet/recalculation.h"
 
@@ -158,23 +157,32 @@ void Save::Command3D13_Click()
     const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
     const bool deleting = f.Text1.text() == "0";
     std::vector<Expected> expected = expectedWeighings(searchMode, deleting, typed);
-    if (!confirmed(expected, deleting)) return;
     EquipmentRows rows;
-    if (!deleting) {
-        rows = equipmentRowsOf(f.ws);
-        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
-    }
+    if (!deleting) rows = equipmentRowsOf(f.ws);
+    // The notices on long descriptions come after any question, before the writing.
+    bool noticesDue = rows.longChangeDescriptions > 0;
     for (;;) {
         SaveTransaction save(f.dbRecords.get(), failure_);
-        const bool same = save.isOpen() && unchanged(expected);
-        if (!save.isOpen() || failure_ || same) {
-            if (same && !failure_) write(searchMode, deleting, typed, rows);
+        std::vector<std::string> now;
+        if (save.isOpen()) essential(failure_, [&] { now = storedNow(expected); });
+        if (!save.isOpen() || failure_) {
             endSave(save, deleting, typed);
             return;
         }
-        // Changed since it was confirmed: no lock is held while the user is asked again.
+        const bool asExpected = storedAsExpected(expected, now);
+        if (asExpected && !noticesDue) {
+            write(searchMode, deleting, typed, rows);
+            endSave(save, deleting, typed);
+            return;
+        }
+        // No lock is held while the user is asked or told; the next round
+        // checks again that nothing changed meanwhile.
         save.rollback();
-        if (!confirmed(expected, deleting)) return;
+        if (!asExpected && !confirmed(expected, now, deleting)) return;
+        if (asExpected) {
+            showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
+            noticesDue = false;
+        }
     }
 }
 
@@ -204,23 +212,37 @@ std::vector<Save::Expected> Save::expectedWeighings(bool searchMode, bool deleti
     return expected;
 }
 
-bool Save::confirmed(std::vector<Expected>& expected, bool deleting)
+std::vector<std::string> Save::storedNow(const std::vector<Expected>& expected)
 {
-    for (Expected& e : expected) {
-        std::string now;
-        const bool read = essential(failure_, [&] {
-            ReadTransaction reads(f.dbRecords.get());
-            now = storedRowsOf(Form1::need(f.dbRecords), e.key);
-        });
-        if (!read) {
-            refuse(deleting);
-            return false;
-        }
-        const bool ownUnconfirmed = unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now == unconfirmed_->rows;
+    std::vector<std::string> now;
+    for (const Expected& e : expected) now.push_back(storedRowsOf(Form1::need(f.dbRecords), e.key));
+    return now;
+}
+
+// What this program's own save left unconfirmed counts as expected, and is
+// expected from then on.
+bool Save::storedAsExpected(std::vector<Expected>& expected, const std::vector<std::string>& now)
+{
+    bool same = true;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Expected& e = expected[i];
+        if (now[i] == e.rows) continue;
+        if (unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now[i] == unconfirmed_->rows)
+            e.rows = now[i];
+        else
+            same = false;
+    }
+    return same;
+}
+
+bool Save::confirmed(std::vector<Expected>& expected, const std::vector<std::string>& now, bool deleting)
+{
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Expected& e = expected[i];
         // No stores nothing: the worksheet stays as unsaved as it was.
-        if (now != e.rows && !ownUnconfirmed && !askToGoOn(e, now, deleting)) return false;
-        e.asked = e.asked || now != e.rows;
-        e.rows = now;
+        if (now[i] != e.rows && !askToGoOn(e, now[i], deleting)) return false;
+        e.asked = e.asked || now[i] != e.rows;
+        e.rows = now[i];
     }
     return true;
 }
@@ -252,17 +274,6 @@ bool Save::askToGoOn(const Expected& e, const std::string& now, bool deleting)
                    (deleting ? " Delete it?" : " Replace it with the worksheet on screen?"));
 }
 
-bool Save::unchanged(const std::vector<Expected>& expected)
-{
-    bool same = true;
-    essential(failure_, [&] {
-        for (const Expected& e : expected) {
-            if (storedRowsOf(Form1::need(f.dbRecords), e.key) != e.rows) same = false;
-        }
-    });
-    return same;
-}
-
 void Save::deleteRows(const char* table, const WeighingKey& key)
 {
     essential(failure_, [&] { Form1::need(f.dbRecords).DeleteRows(table, key.criteria()); });
@@ -291,7 +302,7 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
     // The found record goes only together with a stored replacement.
     if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed))
-        storeEquipmentRows(typed, rows);
+        storeEquipmentRows(rows);
     essential(failure_, [&] { storedRows_ = storedRowsOf(Form1::need(f.dbRecords), typed); });
 }
 
@@ -333,13 +344,11 @@ void Save::refuse(bool deleting)
 
 // Writes the worksheet's equipment rows; every one of them must be stored
 // under the key, and no row of the key left from before.
-void Save::storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows)
+void Save::storeEquipmentRows(const EquipmentRows& rows)
 {
-    writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
+    const std::size_t stored = writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
     essential(failure_, [&] {
-        const auto stored = Form1::need(f.dbRecords).CreateDynaset(RecordSource("Equipment").Where(typed.criteria()));
-        const std::size_t expected = rows.changeRows.size() + rows.listRows.size();
-        if (static_cast<std::size_t>(stored->RecordCount()) != expected)
+        if (stored != rows.changeRows.size() + rows.listRows.size())
             throw RuntimeError(dberr::kDiskError, "Not every equipment row was stored");
     });
 }

@@ -7,9 +7,10 @@
 //
 // A save replaces a stored weighing only when it is as the user last saw it:
 // the weighing on screen as it was shown (or last saved), a weighing of the
-// typed key only once the user said to replace it. Else the user is asked
-// first, with no lock held while the question waits; after Yes the save
-// checks again, inside its transaction, that nothing changed since.
+// typed key only once the user said to replace it. That is checked inside
+// the save's transaction; where it does not hold, the transaction ends, the
+// user is asked with no lock held, and after Yes the save begins again and
+// checks again that nothing changed since.
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,17 +45,18 @@ private:
 
     bool checksPass();
     std::vector<Expected> expectedWeighings(bool searchMode, bool deleting, const WeighingKey& typed) const;
-    // Reads what is stored under each expected key; where it is not what the
-    // user expects, asks. False when the user said No, or the reading failed
-    // (then told as a save that stored nothing).
-    bool confirmed(std::vector<Expected>& expected, bool deleting);
+    // Inside the save's transaction: what is stored under each expected key,
+    // and whether it is all what the user expects.
+    std::vector<std::string> storedNow(const std::vector<Expected>& expected);
+    bool storedAsExpected(std::vector<Expected>& expected, const std::vector<std::string>& now);
+    // Outside any transaction: asks about each key that does not hold what
+    // the user expects, which it then expects. False when the user said No.
+    bool confirmed(std::vector<Expected>& expected, const std::vector<std::string>& now, bool deleting);
     bool askToGoOn(const Expected& e, const std::string& now, bool deleting);
-    // Inside the save's transaction: nothing changed since it was confirmed.
-    bool unchanged(const std::vector<Expected>& expected);
     void write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows);
     bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed);
     void deleteRows(const char* table, const WeighingKey& key);
-    void storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows);
+    void storeEquipmentRows(const EquipmentRows& rows);
     void endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed);
     void refuse(bool deleting);
     void deletionPath();

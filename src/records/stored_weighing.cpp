@@ -19,26 +19,32 @@ std::optional<Date> dateOf(const Value& v) {
     }
 }
 
-// A value with its kind, its length where it has one, and its exact content:
-// no two different values read alike, a NUL or a separator inside included.
-std::string exactly(const Value& v) {
+// A value with its kind, its length where it has one, and its exact content,
+// appended: no two different values read alike, a NUL or a separator inside
+// included.
+void appendExactly(std::string& out, const Value& v) {
     switch (v.kind()) {
-    case Value::Kind::Empty: return "E";
-    case Value::Kind::Null: return "N";
-    case Value::Kind::Boolean: return v.toBool() ? "B1" : "B0";
-    case Value::Kind::Date: return "D" + formatIsoDate(v.toDate());
+    case Value::Kind::Empty: out += 'E'; return;
+    case Value::Kind::Null: out += 'N'; return;
+    case Value::Kind::Boolean: out += v.toBool() ? "B1" : "B0"; return;
+    case Value::Kind::Date: out += 'D'; out += formatIsoDate(v.toDate()); return;
     case Value::Kind::Number: {
         // The shortest digits that read back as this very number.
         char text[40];
         const auto end = std::to_chars(text, text + sizeof text, v.toNumber()).ptr;
-        return "F" + std::string(text, end);
+        out += 'F';
+        out.append(text, end);
+        return;
     }
     case Value::Kind::Text: {
         const std::string text = v.toText();
-        return "T" + std::to_string(text.size()) + ":" + text;
+        out += 'T';
+        out += std::to_string(text.size());
+        out += ':';
+        out += text;
+        return;
     }
     }
-    return "?";
 }
 
 // Each row of the table under the key as one text, in sorted order.
@@ -47,7 +53,10 @@ std::vector<std::string> rowsOf(Database& db, const char* table, const WeighingK
     std::vector<std::string> rows;
     for (const std::vector<Value>& values : set->RowsMeeting(key.criteria(), set->fieldNames())) {
         std::string row = table;
-        for (const Value& v : values) row += "|" + exactly(v);
+        for (const Value& v : values) {
+            row += '|';
+            appendExactly(row, v);
+        }
         rows.push_back(std::move(row));
     }
     std::sort(rows.begin(), rows.end());
