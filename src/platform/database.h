@@ -233,6 +233,12 @@ public:
     // `fields`, kObjectClosed.
     virtual std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) = 0;
 
+    // The values that the last Update of a new row through this set stored,
+    // in fieldNames() order, as field() reads them: what was written, read
+    // without asking the file. Fails with kNoCurrentRecord before any such
+    // Update, kObjectClosed.
+    virtual std::vector<Value> lastAddedRow() = 0;
+
     virtual void Close() = 0;
     virtual bool isOpen() const = 0;
 };

@@ -281,7 +281,8 @@ void Save::deleteRows(const char* table, const WeighingKey& key)
 
 // The writes of the save, inside its transaction: the weighing replaced (or
 // deleted) goes with its equipment rows, then the worksheet is added with its
-// own, and what is now stored under the typed key is read for the next save.
+// own. What is now stored under the typed key, which the deletes emptied
+// first, is what was written: it is kept for the next save.
 void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows)
 {
     const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
@@ -301,9 +302,10 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
     if (deleting || failure_) return;
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
     // The found record goes only together with a stored replacement.
-    if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed))
-        storeEquipmentRows(rows);
-    essential(failure_, [&] { storedRows_ = storedRowsOf(Form1::need(f.dbRecords), typed); });
+    StoredRows aircraft, equipment;
+    if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed, aircraft))
+        equipment = storeEquipmentRows(rows);
+    storedRows_ = storedRowsText(aircraft, equipment);
 }
 
 // Commits what the save did, unless a step it cannot do without failed; then
@@ -344,19 +346,20 @@ void Save::refuse(bool deleting)
 
 // Writes the worksheet's equipment rows; every one of them must be stored
 // under the key, and no row of the key left from before.
-void Save::storeEquipmentRows(const EquipmentRows& rows)
+StoredRows Save::storeEquipmentRows(const EquipmentRows& rows)
 {
-    const std::size_t stored = writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
+    StoredRows stored = writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
     essential(failure_, [&] {
-        if (stored != rows.changeRows.size() + rows.listRows.size())
+        if (stored.size() != rows.changeRows.size() + rows.listRows.size())
             throw RuntimeError(dberr::kDiskError, "Not every equipment row was stored");
     });
+    return stored;
 }
 
 // Adds the worksheet to `set` as a new Aircraft row. One tail number and date
 // name one weighing: a stored weighing of the typed key is replaced. Returns
-// whether the row was stored.
-bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed)
+// whether the row was stored; `stored` gets it as stored, when under the key.
+bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed, StoredRows& stored)
 {
     auto rs = [&]() -> Recordset& {
         if (!set) throw RuntimeError(kObjectNotSet, "Object variable not set");
@@ -365,10 +368,15 @@ bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typ
     deleteRows("Aircraft", typed);
     if (searchMode) deleteRows("Equipment", typed);
     essential(failure_, [&] { rs().AddNew(); });
+    int keyWrites = 0;
     for (const auto& [field, value] : weighingFields(f, searchMode)) {
-        if (value) skipOnFailure([&] { rs().setField(field, *value); });
+        const bool written = value && skipOnFailure([&] { rs().setField(field, *value); });
+        if (written && (field == "Tail" || field == "Date")) ++keyWrites;
     }
-    if (!failure_ && essential(failure_, [&] { rs().Update(); })) return true;
+    if (!failure_ && essential(failure_, [&] { rs().Update(); })) {
+        if (keyWrites == 2) essential(failure_, [&] { stored.push_back(rs().lastAddedRow()); });
+        return true;
+    }
     skipOnFailure([&] { rs().CancelUpdate(); });  // no half-written row left pending
     return false;
 }

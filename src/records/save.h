@@ -54,9 +54,9 @@ private:
     bool confirmed(std::vector<Expected>& expected, const std::vector<std::string>& now, bool deleting);
     bool askToGoOn(const Expected& e, const std::string& now, bool deleting);
     void write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows);
-    bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed);
+    bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed, StoredRows& stored);
     void deleteRows(const char* table, const WeighingKey& key);
-    void storeEquipmentRows(const EquipmentRows& rows);
+    StoredRows storeEquipmentRows(const EquipmentRows& rows);
     void endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed);
     void refuse(bool deleting);
     void deletionPath();

@@ -95,8 +95,8 @@ void showLongDescriptionNotices(Dialogs& dialogs, int count)
     }
 }
 
-std::size_t writeEquipmentRows(Recordset* equipment, const std::string& tail, const std::string& date,
-                               const EquipmentRows& rows)
+std::vector<std::vector<Value>> writeEquipmentRows(Recordset* equipment, const std::string& tail,
+                                                   const std::string& date, const EquipmentRows& rows)
 {
     auto set = [&] () -> Recordset& {
         if (!equipment) throw RuntimeError(kObjectNotSet, "Object variable not set");
@@ -108,7 +108,7 @@ std::size_t writeEquipmentRows(Recordset* equipment, const std::string& tail, co
     // The date converted once: the date the text denotes, as the field would read the text.
     const std::optional<Date> day = parseDate(date);
     const Value tailValue(tail), dateValue = day ? Value(*day) : Value(date);
-    std::size_t stored = 0;
+    std::vector<std::vector<Value>> stored;
     auto write = [&](const EquipmentRowWrite& row) {
         skipOnFailure([&] { set().AddNew(); });
         const bool tailPut = put("Tail", tailValue);
@@ -120,7 +120,7 @@ std::size_t writeEquipmentRows(Recordset* equipment, const std::string& tail, co
         put("Arm", row.Arm);
         put("Install", Value(row.Install ? -1 : 0));
         put("Remove", Value(row.Remove ? -1 : 0));
-        if (skipOnFailure([&] { set().Update(); }) && keyed) ++stored;
+        if (skipOnFailure([&] { set().Update(); }) && keyed) skipOnFailure([&] { stored.push_back(set().lastAddedRow()); });
     };
     for (const EquipmentRowWrite& row : rows.changeRows) write(row);
     for (const EquipmentRowWrite& row : rows.listRows) write(row);

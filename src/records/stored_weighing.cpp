@@ -47,11 +47,10 @@ void appendExactly(std::string& out, const Value& v) {
     }
 }
 
-// Each row of the table under the key as one text, in sorted order.
-std::vector<std::string> rowsOf(Database& db, const char* table, const WeighingKey& key) {
-    const auto set = db.CreateDynaset(table);
+// Each row of the table as one text, in sorted order.
+std::vector<std::string> rowTexts(const char* table, const StoredRows& stored) {
     std::vector<std::string> rows;
-    for (const std::vector<Value>& values : set->RowsMeeting(key.criteria(), set->fieldNames())) {
+    for (const std::vector<Value>& values : stored) {
         std::string row = table;
         for (const Value& v : values) {
             row += '|';
@@ -61,6 +60,11 @@ std::vector<std::string> rowsOf(Database& db, const char* table, const WeighingK
     }
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+StoredRows rowsOf(Database& db, const char* table, const WeighingKey& key) {
+    const auto set = db.CreateDynaset(table);
+    return set->RowsMeeting(key.criteria(), set->fieldNames());
 }
 
 }  // namespace
@@ -81,11 +85,16 @@ std::string WeighingKey::name() const {
 }
 
 std::string storedRowsOf(Database& db, const WeighingKey& key) {
-    const std::vector<std::string> aircraft = rowsOf(db, "Aircraft", key);
+    const StoredRows aircraft = rowsOf(db, "Aircraft", key);
+    if (aircraft.empty()) return "";
+    return storedRowsText(aircraft, rowsOf(db, "Equipment", key));
+}
+
+std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment) {
     if (aircraft.empty()) return "";
     std::string out;
-    for (const std::string& row : aircraft) out += row + "\n";
-    for (const std::string& row : rowsOf(db, "Equipment", key)) out += row + "\n";
+    for (const std::string& row : rowTexts("Aircraft", aircraft)) out += row + "\n";
+    for (const std::string& row : rowTexts("Equipment", equipment)) out += row + "\n";
     return out;
 }
 

@@ -4,6 +4,7 @@
 // when nothing of the weighing changed in between.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/database.h"
 #include "platform/value.h"
@@ -25,6 +26,10 @@ struct WeighingKey {
 // their values, in one text that does not depend on the order of the rows;
 // empty when no Aircraft row has the key (a weighing that is not stored).
 std::string storedRowsOf(Database& db, const WeighingKey& key);
+// The same text for these rows, each its fields' values in table order (a
+// key's rows as they were just written).
+using StoredRows = std::vector<std::vector<Value>>;
+std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment);
 
 // The stored weighing that the worksheet shows, and its rows as they were
 // when it was shown or saved.

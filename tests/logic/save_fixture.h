@@ -72,6 +72,7 @@ public:
     std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override {
         return in->RowsMeeting(c, fields);
     }
+    std::vector<Value> lastAddedRow() override { return in->lastAddedRow(); }
     void Close() override { in->Close(); }
     bool isOpen() const override { return in->isOpen(); }
 

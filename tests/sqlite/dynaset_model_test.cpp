@@ -6,7 +6,7 @@
 // whole database and opening it again) and compare every answer,
 // every error number and, after every step, each set's rows meeting a
 // criterion (RowsMeeting, which must leave the set as it was), then each open
-// set's ends, NoMatch, current row, count and whole list.
+// set's ends, NoMatch, current row, count, last row added and whole list.
 //
 //   WB_MODEL_SEQUENCES  number of sequences (default 2000)
 //   WB_MODEL_STEPS      steps per sequence (default 25)
@@ -244,6 +244,7 @@ public:
     std::vector<bool> dirty;
     long editSeq = 0;
     ModelCriteria filter;
+    std::optional<Values> lastAdded;  // as the last Update of a new row stored it
 
     // Answers, as the engine should give them.
     void requireOpen() const
@@ -345,6 +346,7 @@ public:
         if (pending == Pending::Adding) {
             table_->rows.push_back(Row{++table_->issued, buffer});
             added_.push_back(table_->issued);
+            lastAdded = buffer;
             pending = Pending::None;
             return;
         }
@@ -856,6 +858,11 @@ private:
             }
             check(s + "RecordCount", answerOf([&] { return std::to_string(rs.RecordCount()); }),
                   answerOf([&] { return std::to_string(m.count()); }));
+            check(s + "lastAddedRow", answerOf([&] { return rowText(rs.lastAddedRow()); }), answerOf([&] {
+                      m.requireOpen();
+                      if (!m.lastAdded) throw RuntimeError(dberr::kNoCurrentRecord, "none added");
+                      return rowText(*m.lastAdded);
+                  }));
             if (!m.open) continue;
             check(s + "rows", answerOf([&] { return engineList(rs); }), answerOf([&] { return modelList(m); }));
             if (!same_) return false;

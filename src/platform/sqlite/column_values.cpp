@@ -120,7 +120,9 @@ SqlValue storedValue(const FieldDef& field, const Value& v)
         if (isBlankText(v)) return std::monostate{};
         std::optional<double> n = numberOf(v);
         if (!n) mismatch(field);
-        return *n;
+        // As SQLite stores them: a NaN as no value, -0 as 0.
+        if (std::isnan(*n)) return std::monostate{};
+        return *n == 0 ? 0.0 : *n;
     }
     case FieldType::Long: {
         if (isBlankText(v)) return std::monostate{};

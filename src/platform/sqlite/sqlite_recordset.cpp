@@ -422,6 +422,7 @@ void SqliteRecordset::Update()
         s.run();
         db_->noteWrite();
         if (own) own->commit();
+        lastAdded_ = buffer_;
         added_.push_back(rowid);
         pending_ = Pending::None;
         return;
@@ -568,6 +569,19 @@ std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, 
         added.reset();
     }
     return rows;
+}
+
+// A value is stored as bound: storedValue gives each column the kind its
+// type keeps (a text that is not a number stays text in a date column, a NaN
+// is no value).
+std::vector<Value> SqliteRecordset::lastAddedRow()
+{
+    requireOpen();
+    if (lastAdded_.empty()) noCurrentRecord();
+    std::vector<Value> row;
+    row.reserve(lastAdded_.size());
+    for (size_t i = 0; i < lastAdded_.size(); ++i) row.push_back(readValue(table_->def.fields[i], lastAdded_[i]));
+    return row;
 }
 
 void SqliteRecordset::Close()

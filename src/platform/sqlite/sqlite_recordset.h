@@ -44,6 +44,7 @@ public:
     std::shared_ptr<Recordset> CreateDynaset() override;
     long RecordCount() override;
     std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override;
+    std::vector<Value> lastAddedRow() override;
     void Close() override;
     bool isOpen() const override { return open_ && db_->isOpen(); }
 
@@ -93,6 +94,7 @@ private:
     Pending pending_ = Pending::None;
     std::vector<SqlValue> buffer_;
     std::vector<bool> dirty_;
+    std::vector<SqlValue> lastAdded_;  // as the last new row was stored (empty before one)
     std::int64_t editRowid_ = 0;
     Criteria filter_;
     bool open_ = true;
