@@ -11,7 +11,9 @@
 //
 // Failures are RuntimeError with the old engine's numbers (failure.h and the
 // constants below).
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -245,6 +247,17 @@ public:
 
 // ---- databases ------------------------------------------------------------
 
+// The file's stored state as one connection knows it: two readings are equal
+// only when both are of one open database and, in between, no other
+// connection (of any program) committed to the file and nothing was written
+// through this one.
+struct FileState {
+    std::uint64_t connection = 0;
+    std::int64_t othersCommits = 0;
+    std::uint64_t ownWrites = 0;
+    bool operator==(const FileState&) const = default;
+};
+
 class Database {
 public:
     virtual ~Database() = default;
@@ -269,6 +282,10 @@ public:
     virtual void BeginRead() { BeginTrans(); }
     virtual void CommitTrans() = 0;
     virtual void Rollback() = 0;
+
+    // The file's state, read inside a transaction (nothing outside one, nor
+    // in one the engine has ended).
+    virtual std::optional<FileState> CurrentFileState() { return std::nullopt; }
 
     virtual std::vector<TableDef> TableDefs() = 0;
     virtual bool readOnly() const = 0;

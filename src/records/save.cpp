@@ -149,6 +149,7 @@ void Save::Command3D13_Click()
     f.setMousePointer(pointer::kHourglass);
     failure_.reset();
     storedRows_.clear();
+    writtenState_.reset();
     // A worksheet whose totals cannot be computed is not stored; a deletion stores none.
     if (f.Text1.text() != "0" && !FreshTotals(f, "Not saved", msgbox::kOkOnly | msgbox::kCritical)) return;
     const bool searchMode = f.ws.SearchActive == 1;
@@ -207,15 +208,19 @@ std::vector<Save::Expected> Save::expectedWeighings(bool searchMode, bool deleti
     if (deleting && !searchMode) return expected;
     const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
     const bool replacesShown = shown && (searchMode || shown->key.sameAs(typed));
-    if (replacesShown) expected.push_back({shown->key, shown->rows, true});
+    if (replacesShown) expected.push_back({shown->key, shown->rows, true, shown->state});
     if (!deleting && !(replacesShown && shown->key.sameAs(typed))) expected.push_back({typed, "", false});
     return expected;
 }
 
+// Rows read while the file was in the state it is in now are what is stored.
 std::vector<std::string> Save::storedNow(const std::vector<Expected>& expected)
 {
+    Database& db = Form1::need(f.dbRecords);
+    const std::optional<FileState> state = db.CurrentFileState();
     std::vector<std::string> now;
-    for (const Expected& e : expected) now.push_back(storedRowsOf(Form1::need(f.dbRecords), e.key));
+    for (const Expected& e : expected)
+        now.push_back(state && e.state == state ? e.rows : storedRowsOf(db, e.key));
     return now;
 }
 
@@ -227,10 +232,12 @@ bool Save::storedAsExpected(std::vector<Expected>& expected, const std::vector<s
     for (std::size_t i = 0; i < expected.size(); ++i) {
         Expected& e = expected[i];
         if (now[i] == e.rows) continue;
-        if (unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now[i] == unconfirmed_->rows)
+        if (unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now[i] == unconfirmed_->rows) {
             e.rows = now[i];
-        else
+            e.state.reset();
+        } else {
             same = false;
+        }
     }
     return same;
 }
@@ -243,6 +250,7 @@ bool Save::confirmed(std::vector<Expected>& expected, const std::vector<std::str
         if (now[i] != e.rows && !askToGoOn(e, now[i], deleting)) return false;
         e.asked = e.asked || now[i] != e.rows;
         e.rows = now[i];
+        e.state.reset();
     }
     return true;
 }
@@ -306,6 +314,7 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
     if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed, aircraft))
         equipment = storeEquipmentRows(rows);
     storedRows_ = storedRowsText(aircraft, equipment);
+    skipOnFailure([&] { writtenState_ = Form1::need(f.dbRecords).CurrentFileState(); });
 }
 
 // Commits what the save did, unless a step it cannot do without failed; then
@@ -325,7 +334,7 @@ void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& type
         deletionPath();
         return;
     }
-    f.weighingOnScreen = StoredWeighing{typed, storedRows_};
+    f.weighingOnScreen = StoredWeighing{typed, storedRows_, writtenState_};
     finishSave();
 }
 

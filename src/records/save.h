@@ -40,6 +40,7 @@ private:
         WeighingKey key;
         std::string rows;
         bool shown;          // the weighing on screen, not the typed key
+        std::optional<FileState> state = std::nullopt;  // the file's, when `rows` were read
         bool asked = false;  // its rows are what the user said Yes to
     };
 
@@ -65,8 +66,10 @@ private:
     // Why this click's save cannot store the worksheet, once a step it cannot
     // do without failed.
     std::optional<RuntimeError> failure_;
-    // What this click's save stored under the typed key, read before its commit.
+    // What this click's save stored under the typed key, and the file's state
+    // once it was written, before the commit.
     std::string storedRows_;
+    std::optional<FileState> writtenState_;
     // A save whose commit failed may yet be on disk (a sync that failed after
     // the commit point): what it would have stored is no change by another
     // program, and the next save replaces it without a question.

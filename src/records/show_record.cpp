@@ -244,7 +244,8 @@ void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
     }
     skipOnFailure([&] {
         const WeighingKey key{row.at("Tail"), row.at("Date")};
-        f.weighingOnScreen = StoredWeighing{key, storedRowsOf(Form1::need(f.dbRecords), key)};
+        Database& db = Form1::need(f.dbRecords);
+        f.weighingOnScreen = StoredWeighing{key, storedRowsOf(db, key), db.CurrentFileState()};
     });
     showHeader(f, row);
     showWeighingPointsAndFluids(f, row, variant);

@@ -1,7 +1,6 @@
 #include "records/stored_weighing.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
 #include "platform/dates.h"
@@ -19,28 +18,36 @@ std::optional<Date> dateOf(const Value& v) {
     }
 }
 
-// A value with its kind, its length where it has one, and its exact content,
-// appended: no two different values read alike, a NUL or a separator inside
-// included.
+template <class T>
+void appendBytes(std::string& out, const T& x) {
+    out.append(reinterpret_cast<const char*>(&x), sizeof x);
+}
+
+// A value with its kind, then its exact content: a number's very bits, a
+// date's fields, a text's length and bytes. Each kind's form has a length of
+// its own, so no two different values or rows read alike, a NUL or a
+// separator inside a text included. The text is only compared, never shown.
 void appendExactly(std::string& out, const Value& v) {
     switch (v.kind()) {
     case Value::Kind::Empty: out += 'E'; return;
     case Value::Kind::Null: out += 'N'; return;
     case Value::Kind::Boolean: out += v.toBool() ? "B1" : "B0"; return;
-    case Value::Kind::Date: out += 'D'; out += formatIsoDate(v.toDate()); return;
-    case Value::Kind::Number: {
-        // The shortest digits that read back as this very number.
-        char text[40];
-        const auto end = std::to_chars(text, text + sizeof text, v.toNumber()).ptr;
-        out += 'F';
-        out.append(text, end);
+    case Value::Kind::Date: {
+        const Date d = v.toDate();
+        out += 'D';
+        appendBytes(out, d.year);
+        appendBytes(out, d.month);
+        appendBytes(out, d.day);
         return;
     }
+    case Value::Kind::Number:
+        out += 'F';
+        appendBytes(out, v.toNumber());
+        return;
     case Value::Kind::Text: {
         const std::string text = v.toText();
         out += 'T';
-        out += std::to_string(text.size());
-        out += ':';
+        appendBytes(out, text.size());
         out += text;
         return;
     }
@@ -50,13 +57,11 @@ void appendExactly(std::string& out, const Value& v) {
 // Each row of the table as one text, in sorted order.
 std::vector<std::string> rowTexts(const char* table, const StoredRows& stored) {
     std::vector<std::string> rows;
+    rows.reserve(stored.size());
     for (const std::vector<Value>& values : stored) {
-        std::string row = table;
-        for (const Value& v : values) {
-            row += '|';
-            appendExactly(row, v);
-        }
-        rows.push_back(std::move(row));
+        std::string& row = rows.emplace_back(table);
+        row.reserve(256);
+        for (const Value& v : values) appendExactly(row, v);
     }
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -93,8 +98,14 @@ std::string storedRowsOf(Database& db, const WeighingKey& key) {
 std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment) {
     if (aircraft.empty()) return "";
     std::string out;
-    for (const std::string& row : rowTexts("Aircraft", aircraft)) out += row + "\n";
-    for (const std::string& row : rowTexts("Equipment", equipment)) out += row + "\n";
+    auto add = [&](const char* table, const StoredRows& rows) {
+        for (const std::string& row : rowTexts(table, rows)) {
+            out += row;
+            out += '\n';
+        }
+    };
+    add("Aircraft", aircraft);
+    add("Equipment", equipment);
     return out;
 }
 

@@ -32,10 +32,12 @@ using StoredRows = std::vector<std::vector<Value>>;
 std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment);
 
 // The stored weighing that the worksheet shows, and its rows as they were
-// when it was shown or saved.
+// when it was shown or saved, with the file's state then: while the file is
+// in that state still, they are what is stored.
 struct StoredWeighing {
     WeighingKey key;
     std::string rows;
+    std::optional<FileState> state = std::nullopt;
 };
 
 }  // namespace wb

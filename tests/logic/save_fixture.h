@@ -96,6 +96,7 @@ public:
     void BeginRead() override { in->BeginRead(); }
     void CommitTrans() override { hook_("CommitTrans"); in->CommitTrans(); }
     void Rollback() override { in->Rollback(); }
+    std::optional<FileState> CurrentFileState() override { return in->CurrentFileState(); }
     std::vector<TableDef> TableDefs() override { return in->TableDefs(); }
     bool readOnly() const override { return in->readOnly(); }
     const std::string& path() const override { return in->path(); }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/sql_criteria.h"
@@ -14,6 +15,8 @@ namespace wb::sqlite {
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
     : db_(db), path_(std::move(path)), readOnly_(readOnly)
 {
+    static std::atomic<std::uint64_t> opened{0};
+    connection_ = ++opened;
     loadTables();
 }
 
@@ -275,8 +278,8 @@ void SqliteDatabase::Rollback()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to roll back");
     if (endInnerRead()) return;
-    noteWrite();
     const bool outermost = transactionDepth_ == 1;
+    if (!(outermost && readingOnly_)) noteWrite();  // a transaction that only read undoes nothing
     if (!outermost) innerReads_.pop_back();
     --transactionDepth_;
     if (outermost) ended_.reset();
@@ -287,6 +290,19 @@ void SqliteDatabase::Rollback()
         run("ROLLBACK TO wb_transaction");
         run("RELEASE wb_transaction");
     }
+}
+
+// SQLite's data version changes when another connection commits, and only
+// then; this connection's own writes are counted by noteWrite.
+std::optional<FileState> SqliteDatabase::CurrentFileState()
+{
+    if (transactionSerial() == 0) return std::nullopt;
+    Statement& s = statement("PRAGMA data_version");
+    const bool read = s.step();
+    const std::int64_t version = s.columnInt(0);
+    s.reset();
+    if (!read) return std::nullopt;
+    return FileState{connection_, version, generation_};
 }
 
 std::vector<TableDef> SqliteDatabase::TableDefs()

@@ -31,6 +31,7 @@ public:
     void BeginRead() override;
     void CommitTrans() override;
     void Rollback() override;
+    std::optional<FileState> CurrentFileState() override;
     std::vector<TableDef> TableDefs() override;
     bool readOnly() const override { return readOnly_; }
     const std::string& path() const override { return path_; }
@@ -94,6 +95,7 @@ private:
     // outside the transaction and is committed on its own.
     std::optional<RuntimeError> ended_;
     std::uint64_t generation_ = 0;
+    std::uint64_t connection_ = 0;  // tells this open database from every other one
     std::vector<TableInfo> tables_;
     struct HighWater {
         std::int64_t rowid = 0;
