@@ -148,8 +148,7 @@ void Save::Command3D13_Click()
     } restore{f};
     f.setMousePointer(pointer::kHourglass);
     failure_.reset();
-    storedRows_.clear();
-    writtenState_.reset();
+    written_.reset();
     // A worksheet whose totals cannot be computed is not stored; a deletion stores none.
     if (f.Text1.text() != "0" && !FreshTotals(f, "Not saved", msgbox::kOkOnly | msgbox::kCritical)) return;
     const bool searchMode = f.ws.SearchActive == 1;
@@ -164,7 +163,7 @@ void Save::Command3D13_Click()
     bool noticesDue = rows.longChangeDescriptions > 0;
     for (;;) {
         SaveTransaction save(f.dbRecords.get(), failure_);
-        std::vector<std::string> now;
+        StoredNow now;
         if (save.isOpen()) essential(failure_, [&] { now = storedNow(expected); });
         if (!save.isOpen() || failure_) {
             endSave(save, deleting, typed);
@@ -208,33 +207,34 @@ std::vector<Save::Expected> Save::expectedWeighings(bool searchMode, bool deleti
     if (deleting && !searchMode) return expected;
     const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
     const bool replacesShown = shown && (searchMode || shown->key.sameAs(typed));
-    if (replacesShown) expected.push_back({shown->key, shown->rows, true, shown->state});
-    if (!deleting && !(replacesShown && shown->key.sameAs(typed))) expected.push_back({typed, "", false});
+    if (replacesShown) expected.push_back({shown->key, &*shown, "", true});
+    if (!deleting && !(replacesShown && shown->key.sameAs(typed))) expected.push_back({typed, nullptr, "", false});
     return expected;
 }
 
-// Rows read while the file was in the state it is in now are what is stored.
-std::vector<std::string> Save::storedNow(const std::vector<Expected>& expected)
+Save::StoredNow Save::storedNow(const std::vector<Expected>& expected)
 {
     Database& db = Form1::need(f.dbRecords);
     const std::optional<FileState> state = db.CurrentFileState();
-    std::vector<std::string> now;
-    for (const Expected& e : expected)
-        now.push_back(state && e.state == state ? e.rows : storedRowsOf(db, e.key));
+    StoredNow now;
+    for (const Expected& e : expected) {
+        const bool unchanged = state && e.shownAs && e.shownAs->state == state;
+        now.push_back(unchanged ? std::nullopt : std::optional(storedRowsOf(db, e.key)));
+    }
     return now;
 }
 
 // What this program's own save left unconfirmed counts as expected, and is
 // expected from then on.
-bool Save::storedAsExpected(std::vector<Expected>& expected, const std::vector<std::string>& now)
+bool Save::storedAsExpected(std::vector<Expected>& expected, const StoredNow& now)
 {
     bool same = true;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         Expected& e = expected[i];
-        if (now[i] == e.rows) continue;
-        if (unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now[i] == unconfirmed_->rows) {
-            e.rows = now[i];
-            e.state.reset();
+        if (!now[i] || *now[i] == e.expectedRows()) continue;
+        if (unconfirmed_ && unconfirmed_->key.sameAs(e.key) && *now[i] == unconfirmed_->rows()) {
+            e.rows = *now[i];
+            e.shownAs = nullptr;
         } else {
             same = false;
         }
@@ -242,15 +242,17 @@ bool Save::storedAsExpected(std::vector<Expected>& expected, const std::vector<s
     return same;
 }
 
-bool Save::confirmed(std::vector<Expected>& expected, const std::vector<std::string>& now, bool deleting)
+bool Save::confirmed(std::vector<Expected>& expected, const StoredNow& now, bool deleting)
 {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         Expected& e = expected[i];
+        if (!now[i]) continue;
+        const bool changed = *now[i] != e.expectedRows();
         // No stores nothing: the worksheet stays as unsaved as it was.
-        if (now[i] != e.rows && !askToGoOn(e, now[i], deleting)) return false;
-        e.asked = e.asked || now[i] != e.rows;
-        e.rows = now[i];
-        e.state.reset();
+        if (changed && !askToGoOn(e, *now[i], deleting)) return false;
+        e.asked = e.asked || changed;
+        e.rows = *now[i];
+        e.shownAs = nullptr;
     }
     return true;
 }
@@ -274,7 +276,7 @@ bool Save::askToGoOn(const Expected& e, const std::string& now, bool deleting)
         return ask("Weighing deleted by another program",
                    " was deleted by another program" + since + " Store the worksheet on screen?");
     }
-    if (e.rows.empty()) {
+    if (e.expectedRows().empty()) {
         return ask("Weighing already stored", " is already stored. Replace it with the worksheet on screen?");
     }
     return ask("Weighing changed by another program",
@@ -313,8 +315,9 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
     StoredRows aircraft, equipment;
     if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed, aircraft))
         equipment = storeEquipmentRows(rows);
-    storedRows_ = storedRowsText(aircraft, equipment);
-    skipOnFailure([&] { writtenState_ = Form1::need(f.dbRecords).CurrentFileState(); });
+    std::optional<FileState> state;
+    skipOnFailure([&] { state = Form1::need(f.dbRecords).CurrentFileState(); });
+    written_.emplace(typed, std::move(aircraft), std::move(equipment), state);
 }
 
 // Commits what the save did, unless a step it cannot do without failed; then
@@ -325,7 +328,7 @@ void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& type
     const bool stored = !failure_ && save.commit();
     if (!stored) {
         save.rollback();
-        if (wroteAll && !deleting) unconfirmed_ = StoredWeighing{typed, storedRows_};
+        if (wroteAll && !deleting && written_) unconfirmed_ = written_;
         refuse(deleting);
         return;
     }
@@ -334,7 +337,7 @@ void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& type
         deletionPath();
         return;
     }
-    f.weighingOnScreen = StoredWeighing{typed, storedRows_, writtenState_};
+    f.weighingOnScreen = std::move(written_);
     finishSave();
 }
 

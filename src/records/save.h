@@ -38,21 +38,25 @@ private:
     // anew.
     struct Expected {
         WeighingKey key;
+        const StoredWeighing* shownAs;  // the rows expected, as shown or saved; else `rows`
         std::string rows;
         bool shown;          // the weighing on screen, not the typed key
-        std::optional<FileState> state = std::nullopt;  // the file's, when `rows` were read
         bool asked = false;  // its rows are what the user said Yes to
+        const std::string& expectedRows() const { return shownAs ? shownAs->rows() : rows; }
     };
 
     bool checksPass();
     std::vector<Expected> expectedWeighings(bool searchMode, bool deleting, const WeighingKey& typed) const;
-    // Inside the save's transaction: what is stored under each expected key,
-    // and whether it is all what the user expects.
-    std::vector<std::string> storedNow(const std::vector<Expected>& expected);
-    bool storedAsExpected(std::vector<Expected>& expected, const std::vector<std::string>& now);
+    // Inside the save's transaction: what is stored under each expected key
+    // (nothing where the file is as it was when the expected rows were
+    // read or written, so they are what is stored), and whether it is all
+    // what the user expects.
+    using StoredNow = std::vector<std::optional<std::string>>;
+    StoredNow storedNow(const std::vector<Expected>& expected);
+    bool storedAsExpected(std::vector<Expected>& expected, const StoredNow& now);
     // Outside any transaction: asks about each key that does not hold what
     // the user expects, which it then expects. False when the user said No.
-    bool confirmed(std::vector<Expected>& expected, const std::vector<std::string>& now, bool deleting);
+    bool confirmed(std::vector<Expected>& expected, const StoredNow& now, bool deleting);
     bool askToGoOn(const Expected& e, const std::string& now, bool deleting);
     void write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows);
     bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed, StoredRows& stored);
@@ -66,10 +70,9 @@ private:
     // Why this click's save cannot store the worksheet, once a step it cannot
     // do without failed.
     std::optional<RuntimeError> failure_;
-    // What this click's save stored under the typed key, and the file's state
-    // once it was written, before the commit.
-    std::string storedRows_;
-    std::optional<FileState> writtenState_;
+    // What this click's save stored under the typed key, as written, with
+    // the file's state then, before the commit.
+    std::optional<StoredWeighing> written_;
     // A save whose commit failed may yet be on disk (a sync that failed after
     // the commit point): what it would have stored is no change by another
     // program, and the next save replaces it without a question.

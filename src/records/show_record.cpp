@@ -244,8 +244,7 @@ void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
     }
     skipOnFailure([&] {
         const WeighingKey key{row.at("Tail"), row.at("Date")};
-        Database& db = Form1::need(f.dbRecords);
-        f.weighingOnScreen = StoredWeighing{key, storedRowsOf(db, key), db.CurrentFileState()};
+        f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key);
     });
     showHeader(f, row);
     showWeighingPointsAndFluids(f, row, variant);

@@ -95,6 +95,17 @@ std::string storedRowsOf(Database& db, const WeighingKey& key) {
     return storedRowsText(aircraft, rowsOf(db, "Equipment", key));
 }
 
+StoredWeighing StoredWeighing::read(Database& db, const WeighingKey& key) {
+    StoredRows aircraft = rowsOf(db, "Aircraft", key);
+    StoredRows equipment = aircraft.empty() ? StoredRows{} : rowsOf(db, "Equipment", key);
+    return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
+}
+
+const std::string& StoredWeighing::rows() const {
+    if (!rows_) rows_ = storedRowsText(aircraft_, equipment_);
+    return *rows_;
+}
+
 std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment) {
     if (aircraft.empty()) return "";
     std::string out;

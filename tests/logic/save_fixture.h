@@ -138,7 +138,7 @@ inline void clickSaveReplacing(MainWindowFixture& w) {
 // now, as showing it does.
 inline void markShown(Form1& f, Recordset& set) {
     const WeighingKey key{set.field("Tail"), set.field("Date")};
-    f.weighingOnScreen = StoredWeighing{key, storedRowsOf(*f.dbRecords, key)};
+    f.weighingOnScreen = StoredWeighing::read(*f.dbRecords, key);
 }
 
 struct SaveFixture {

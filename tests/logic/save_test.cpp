@@ -373,13 +373,13 @@ TEST(Save, WhatASaveKeepsAsStoredIsWhatReadingTheKeyGives) {
         s.saveReplacing();
         ASSERT_EQ(f.ws.SavedState, 1) << (s.w.dialogs.shown.empty() ? "" : s.w.dialogs.shown.back().title);
         ASSERT_TRUE(f.weighingOnScreen.has_value());
-        EXPECT_NE(f.weighingOnScreen->rows, "");
-        EXPECT_EQ(f.weighingOnScreen->rows, storedRowsOf(*s.db, f.weighingOnScreen->key));
+        EXPECT_NE(f.weighingOnScreen->rows(), "");
+        EXPECT_EQ(f.weighingOnScreen->rows(), storedRowsOf(*s.db, f.weighingOnScreen->key));
         // Saved again: nothing changed, so nothing is asked.
         s.w.dialogs.shown.clear();
         s.save();
         EXPECT_TRUE(s.w.dialogs.shown.empty());
-        EXPECT_EQ(f.weighingOnScreen->rows, storedRowsOf(*s.db, f.weighingOnScreen->key));
+        EXPECT_EQ(f.weighingOnScreen->rows(), storedRowsOf(*s.db, f.weighingOnScreen->key));
     }
 }
 
