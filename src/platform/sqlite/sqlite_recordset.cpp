@@ -336,7 +336,12 @@ const std::vector<SqlValue>& SqliteRecordset::currentRow()
     requireOpen();
     ensurePositioned();
     if (!hasCurrentRow()) noCurrentRecord();
-    if (rowCached_ && rowRowid_ == pos_.rowid && rowGeneration_ == db_->generation()) return row_;
+    // Kept only within the transaction it was read in: outside one, another
+    // program may have replaced the row, even under the same row id.
+    const std::uint64_t serial = db_->transactionSerial();
+    if (rowCached_ && serial != 0 && rowSerial_ == serial && rowRowid_ == pos_.rowid &&
+        rowGeneration_ == db_->generation())
+        return row_;
     Statement& s = db_->statement(table_->selectByRowidSql);
     s.bind(1, pos_.rowid);
     if (!s.step()) {
@@ -349,6 +354,7 @@ const std::vector<SqlValue>& SqliteRecordset::currentRow()
     rowCached_ = true;
     rowRowid_ = pos_.rowid;
     rowGeneration_ = db_->generation();
+    rowSerial_ = serial;
     return row_;
 }
 

@@ -101,6 +101,7 @@ private:
     std::vector<SqlValue> row_;
     std::int64_t rowRowid_ = 0;
     std::uint64_t rowGeneration_ = 0;
+    std::uint64_t rowSerial_ = 0;  // the transaction it was read in
     bool rowCached_ = false;
     // The first row as last found, and what it holds for.
     struct FirstRow {
