@@ -11,7 +11,9 @@
 //
 // Failures are RuntimeError with the old engine's numbers (failure.h and the
 // constants below).
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -225,11 +227,36 @@ public:
     // The number of rows in the set now (a query; not needed for moving).
     virtual long RecordCount() = 0;
 
+    // The rows of the set that meet `c`, in the set's order (rows added
+    // through it last; rows deleted since are not among them), each as the
+    // values of `fields`, read as field() reads them. One query: the current
+    // row, NoMatch and a pending new row or edit stay as they are. Fails with
+    // kUnknownField for a criterion's field, kItemNotFound for one of
+    // `fields`, kObjectClosed.
+    virtual std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) = 0;
+
+    // The values that the last Update of a new row through this set stored,
+    // in fieldNames() order, as field() reads them: what was written, read
+    // without asking the file. Fails with kNoCurrentRecord before any such
+    // Update, kObjectClosed.
+    virtual std::vector<Value> lastAddedRow() = 0;
+
     virtual void Close() = 0;
     virtual bool isOpen() const = 0;
 };
 
 // ---- databases ------------------------------------------------------------
+
+// The file's stored state as one connection knows it: two readings are equal
+// only when both are of one open database and, in between, no other
+// connection (of any program) committed to the file and nothing was written
+// through this one.
+struct FileState {
+    std::uint64_t connection = 0;
+    std::int64_t othersCommits = 0;
+    std::uint64_t ownWrites = 0;
+    bool operator==(const FileState&) const = default;
+};
 
 class Database {
 public:
@@ -250,10 +277,15 @@ public:
     // The outermost one takes the read lock at once, waiting for another
     // program's commit as long as the engine waits (else kLocked), and lets
     // other programs read meanwhile; nothing may be written in it. Ended by
-    // CommitTrans or Rollback; inside another transaction it nests.
+    // CommitTrans or Rollback; inside another transaction it is part of that
+    // one, and ending it ends and undoes nothing.
     virtual void BeginRead() { BeginTrans(); }
     virtual void CommitTrans() = 0;
     virtual void Rollback() = 0;
+
+    // The file's state, read inside a transaction (nothing outside one, nor
+    // in one the engine has ended).
+    virtual std::optional<FileState> CurrentFileState() { return std::nullopt; }
 
     virtual std::vector<TableDef> TableDefs() = 0;
     virtual bool readOnly() const = 0;

@@ -143,12 +143,38 @@ std::string formatShortDate(const Date& d) {
 }
 
 std::string formatIsoDate(const Date& d) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return buf;
+    if (d.year < 0 || d.year > 9999 || d.month < 0 || d.month > 99 || d.day < 0 || d.day > 99) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+        return buf;
+    }
+    std::string out = "0000-00-00";
+    auto digits = [&](std::size_t end, int n) {
+        for (std::size_t i = end; n > 0; n /= 10) out[--i] = static_cast<char>('0' + n % 10);
+    };
+    digits(4, d.year);
+    digits(7, d.month);
+    digits(10, d.day);
+    return out;
+}
+
+// The stored form, "2004-03-09" and nothing else, read directly.
+std::optional<Date> parseIsoDate(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    int fields[3] = {0, 0, 0};
+    const std::size_t starts[3] = {0, 5, 8}, ends[3] = {4, 7, 10};
+    for (int f = 0; f < 3; ++f) {
+        for (std::size_t i = starts[f]; i < ends[f]; ++i) {
+            if (text[i] < '0' || text[i] > '9') return std::nullopt;
+            fields[f] = fields[f] * 10 + (text[i] - '0');
+        }
+    }
+    if (!isValidDate(fields[0], fields[1], fields[2])) return std::nullopt;
+    return Date{fields[0], fields[1], fields[2]};
 }
 
 std::optional<Date> parseDate(const std::string& text, int currentYear) {
+    if (std::optional<Date> iso = parseIsoDate(text)) return iso;
     std::vector<Piece> pieces;
     if (!splitPieces(text, pieces)) return std::nullopt;
     bool named = false;

@@ -33,6 +33,8 @@ std::optional<Date> parseDate(const std::string& text, int currentYear);
 // The same in the year of the date-reading clock (clock.h): every reader of a
 // date text (Save's check, the search, the database's date columns) uses this.
 std::optional<Date> parseDate(const std::string& text);
+// Only the stored form "2004-03-09" (what parseDate reads it as, quickly).
+std::optional<Date> parseIsoDate(const std::string& text);
 
 // The runtime's date serial: days since 1899-12-30 (negative before it).
 long dateSerial(const Date& d);

@@ -87,6 +87,10 @@ std::string sanitize(std::string_view s) {
 
 bool isValid(std::string_view s) {
     for (std::size_t pos = 0; pos < s.size();) {
+        if (static_cast<unsigned char>(s[pos]) < 0x80) {  // ASCII: one byte, one character
+            ++pos;
+            continue;
+        }
         const std::size_t before = pos;
         const char32_t c = decode(s, pos);
         // A real U+FFFD in the text is three bytes; a replaced byte is one.
@@ -97,7 +101,12 @@ bool isValid(std::string_view s) {
 
 std::size_t length(std::string_view s) {
     std::size_t n = 0;
-    for (std::size_t pos = 0; pos < s.size(); ++n) decode(s, pos);
+    for (std::size_t pos = 0; pos < s.size(); ++n) {
+        if (static_cast<unsigned char>(s[pos]) < 0x80)
+            ++pos;
+        else
+            decode(s, pos);
+    }
     return n;
 }
 

@@ -9,7 +9,6 @@
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "records/open_database.h"
-#include "records/read_transaction.h"
 #include "records/save_equipment.h"
 #include "worksheet/recalculation.h"
 
@@ -149,7 +148,7 @@ void Save::Command3D13_Click()
     } restore{f};
     f.setMousePointer(pointer::kHourglass);
     failure_.reset();
-    storedRows_.clear();
+    written_.reset();
     // A worksheet whose totals cannot be computed is not stored; a deletion stores none.
     if (f.Text1.text() != "0" && !FreshTotals(f, "Not saved", msgbox::kOkOnly | msgbox::kCritical)) return;
     const bool searchMode = f.ws.SearchActive == 1;
@@ -158,23 +157,32 @@ void Save::Command3D13_Click()
     const WeighingKey typed{Value(f.Text1.text()), Value(f.Text7.text())};
     const bool deleting = f.Text1.text() == "0";
     std::vector<Expected> expected = expectedWeighings(searchMode, deleting, typed);
-    if (!confirmed(expected, deleting)) return;
     EquipmentRows rows;
-    if (!deleting) {
-        rows = equipmentRowsOf(f.ws);
-        showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
-    }
+    if (!deleting) rows = equipmentRowsOf(f.ws);
+    // The notices on long descriptions come after any question, before the writing.
+    bool noticesDue = rows.longChangeDescriptions > 0;
     for (;;) {
         SaveTransaction save(f.dbRecords.get(), failure_);
-        const bool same = save.isOpen() && unchanged(expected);
-        if (!save.isOpen() || failure_ || same) {
-            if (same && !failure_) write(searchMode, deleting, typed, rows);
+        StoredNow now;
+        if (save.isOpen()) essential(failure_, [&] { now = storedNow(expected); });
+        if (!save.isOpen() || failure_) {
             endSave(save, deleting, typed);
             return;
         }
-        // Changed since it was confirmed: no lock is held while the user is asked again.
+        const bool asExpected = storedAsExpected(expected, now);
+        if (asExpected && !noticesDue) {
+            write(searchMode, deleting, typed, rows);
+            endSave(save, deleting, typed);
+            return;
+        }
+        // No lock is held while the user is asked or told; the next round
+        // checks again that nothing changed meanwhile.
         save.rollback();
-        if (!confirmed(expected, deleting)) return;
+        if (!asExpected && !confirmed(expected, now, deleting)) return;
+        if (asExpected) {
+            showLongDescriptionNotices(*f.services.dialogs, rows.longChangeDescriptions);
+            noticesDue = false;
+        }
     }
 }
 
@@ -199,28 +207,52 @@ std::vector<Save::Expected> Save::expectedWeighings(bool searchMode, bool deleti
     if (deleting && !searchMode) return expected;
     const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
     const bool replacesShown = shown && (searchMode || shown->key.sameAs(typed));
-    if (replacesShown) expected.push_back({shown->key, shown->rows, true});
-    if (!deleting && !(replacesShown && shown->key.sameAs(typed))) expected.push_back({typed, "", false});
+    if (replacesShown) expected.push_back({shown->key, &*shown, "", true});
+    if (!deleting && !(replacesShown && shown->key.sameAs(typed))) expected.push_back({typed, nullptr, "", false});
     return expected;
 }
 
-bool Save::confirmed(std::vector<Expected>& expected, bool deleting)
+Save::StoredNow Save::storedNow(const std::vector<Expected>& expected)
 {
-    for (Expected& e : expected) {
-        std::string now;
-        const bool read = essential(failure_, [&] {
-            ReadTransaction reads(f.dbRecords.get());
-            now = storedRowsOf(Form1::need(f.dbRecords), e.key);
-        });
-        if (!read) {
-            refuse(deleting);
-            return false;
+    Database& db = Form1::need(f.dbRecords);
+    const std::optional<FileState> state = db.CurrentFileState();
+    StoredNow now;
+    for (const Expected& e : expected) {
+        const bool unchanged = state && e.shownAs && e.shownAs->state == state;
+        now.push_back(unchanged ? std::nullopt : std::optional(storedRowsOf(db, e.key)));
+    }
+    return now;
+}
+
+// What this program's own save left unconfirmed counts as expected, and is
+// expected from then on.
+bool Save::storedAsExpected(std::vector<Expected>& expected, const StoredNow& now)
+{
+    bool same = true;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Expected& e = expected[i];
+        if (!now[i] || *now[i] == e.expectedRows()) continue;
+        if (unconfirmed_ && unconfirmed_->key.sameAs(e.key) && *now[i] == unconfirmed_->rows()) {
+            e.rows = *now[i];
+            e.shownAs = nullptr;
+        } else {
+            same = false;
         }
-        const bool ownUnconfirmed = unconfirmed_ && unconfirmed_->key.sameAs(e.key) && now == unconfirmed_->rows;
+    }
+    return same;
+}
+
+bool Save::confirmed(std::vector<Expected>& expected, const StoredNow& now, bool deleting)
+{
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        Expected& e = expected[i];
+        if (!now[i]) continue;
+        const bool changed = *now[i] != e.expectedRows();
         // No stores nothing: the worksheet stays as unsaved as it was.
-        if (now != e.rows && !ownUnconfirmed && !askToGoOn(e, now, deleting)) return false;
-        e.asked = e.asked || now != e.rows;
-        e.rows = now;
+        if (changed && !askToGoOn(e, *now[i], deleting)) return false;
+        e.asked = e.asked || changed;
+        e.rows = *now[i];
+        e.shownAs = nullptr;
     }
     return true;
 }
@@ -244,23 +276,12 @@ bool Save::askToGoOn(const Expected& e, const std::string& now, bool deleting)
         return ask("Weighing deleted by another program",
                    " was deleted by another program" + since + " Store the worksheet on screen?");
     }
-    if (e.rows.empty()) {
+    if (e.expectedRows().empty()) {
         return ask("Weighing already stored", " is already stored. Replace it with the worksheet on screen?");
     }
     return ask("Weighing changed by another program",
                " was changed by another program" + since +
                    (deleting ? " Delete it?" : " Replace it with the worksheet on screen?"));
-}
-
-bool Save::unchanged(const std::vector<Expected>& expected)
-{
-    bool same = true;
-    essential(failure_, [&] {
-        for (const Expected& e : expected) {
-            if (storedRowsOf(Form1::need(f.dbRecords), e.key) != e.rows) same = false;
-        }
-    });
-    return same;
 }
 
 void Save::deleteRows(const char* table, const WeighingKey& key)
@@ -270,7 +291,8 @@ void Save::deleteRows(const char* table, const WeighingKey& key)
 
 // The writes of the save, inside its transaction: the weighing replaced (or
 // deleted) goes with its equipment rows, then the worksheet is added with its
-// own, and what is now stored under the typed key is read for the next save.
+// own. What is now stored under the typed key, which the deletes emptied
+// first, is what was written: it is kept for the next save.
 void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows)
 {
     const std::optional<StoredWeighing>& shown = f.weighingOnScreen;
@@ -290,9 +312,12 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
     if (deleting || failure_) return;
     skipOnFailure([&] { f.rsEquipment = Form1::need(f.dbRecords).CreateDynaset("Equipment"); });
     // The found record goes only together with a stored replacement.
-    if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed))
-        storeEquipmentRows(typed, rows);
-    essential(failure_, [&] { storedRows_ = storedRowsOf(Form1::need(f.dbRecords), typed); });
+    StoredRows aircraft, equipment;
+    if (storeWeighing(searchMode ? f.rsFound.get() : f.rsAircraft.get(), searchMode, typed, aircraft))
+        equipment = storeEquipmentRows(rows);
+    std::optional<FileState> state;
+    skipOnFailure([&] { state = Form1::need(f.dbRecords).CurrentFileState(); });
+    written_.emplace(typed, std::move(aircraft), std::move(equipment), state);
 }
 
 // Commits what the save did, unless a step it cannot do without failed; then
@@ -303,7 +328,7 @@ void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& type
     const bool stored = !failure_ && save.commit();
     if (!stored) {
         save.rollback();
-        if (wroteAll && !deleting) unconfirmed_ = StoredWeighing{typed, storedRows_};
+        if (wroteAll && !deleting && written_) unconfirmed_ = written_;
         refuse(deleting);
         return;
     }
@@ -312,7 +337,7 @@ void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& type
         deletionPath();
         return;
     }
-    f.weighingOnScreen = StoredWeighing{typed, storedRows_};
+    f.weighingOnScreen = std::move(written_);
     finishSave();
 }
 
@@ -333,21 +358,20 @@ void Save::refuse(bool deleting)
 
 // Writes the worksheet's equipment rows; every one of them must be stored
 // under the key, and no row of the key left from before.
-void Save::storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows)
+StoredRows Save::storeEquipmentRows(const EquipmentRows& rows)
 {
-    writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
+    StoredRows stored = writeEquipmentRows(f.rsEquipment.get(), f.Text1.text(), f.Text7.text(), rows);
     essential(failure_, [&] {
-        const auto stored = Form1::need(f.dbRecords).CreateDynaset(RecordSource("Equipment").Where(typed.criteria()));
-        const std::size_t expected = rows.changeRows.size() + rows.listRows.size();
-        if (static_cast<std::size_t>(stored->RecordCount()) != expected)
+        if (stored.size() != rows.changeRows.size() + rows.listRows.size())
             throw RuntimeError(dberr::kDiskError, "Not every equipment row was stored");
     });
+    return stored;
 }
 
 // Adds the worksheet to `set` as a new Aircraft row. One tail number and date
 // name one weighing: a stored weighing of the typed key is replaced. Returns
-// whether the row was stored.
-bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed)
+// whether the row was stored; `stored` gets it as stored, when under the key.
+bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed, StoredRows& stored)
 {
     auto rs = [&]() -> Recordset& {
         if (!set) throw RuntimeError(kObjectNotSet, "Object variable not set");
@@ -356,10 +380,15 @@ bool Save::storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typ
     deleteRows("Aircraft", typed);
     if (searchMode) deleteRows("Equipment", typed);
     essential(failure_, [&] { rs().AddNew(); });
+    int keyWrites = 0;
     for (const auto& [field, value] : weighingFields(f, searchMode)) {
-        if (value) skipOnFailure([&] { rs().setField(field, *value); });
+        const bool written = value && skipOnFailure([&] { rs().setField(field, *value); });
+        if (written && (field == "Tail" || field == "Date")) ++keyWrites;
     }
-    if (!failure_ && essential(failure_, [&] { rs().Update(); })) return true;
+    if (!failure_ && essential(failure_, [&] { rs().Update(); })) {
+        if (keyWrites == 2) essential(failure_, [&] { stored.push_back(rs().lastAddedRow()); });
+        return true;
+    }
     skipOnFailure([&] { rs().CancelUpdate(); });  // no half-written row left pending
     return false;
 }

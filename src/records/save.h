@@ -7,9 +7,10 @@
 //
 // A save replaces a stored weighing only when it is as the user last saw it:
 // the weighing on screen as it was shown (or last saved), a weighing of the
-// typed key only once the user said to replace it. Else the user is asked
-// first, with no lock held while the question waits; after Yes the save
-// checks again, inside its transaction, that nothing changed since.
+// typed key only once the user said to replace it. That is checked inside
+// the save's transaction; where it does not hold, the transaction ends, the
+// user is asked with no lock held, and after Yes the save begins again and
+// checks again that nothing changed since.
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,24 +38,30 @@ private:
     // anew.
     struct Expected {
         WeighingKey key;
+        const StoredWeighing* shownAs;  // the rows expected, as shown or saved; else `rows`
         std::string rows;
         bool shown;          // the weighing on screen, not the typed key
         bool asked = false;  // its rows are what the user said Yes to
+        const std::string& expectedRows() const { return shownAs ? shownAs->rows() : rows; }
     };
 
     bool checksPass();
     std::vector<Expected> expectedWeighings(bool searchMode, bool deleting, const WeighingKey& typed) const;
-    // Reads what is stored under each expected key; where it is not what the
-    // user expects, asks. False when the user said No, or the reading failed
-    // (then told as a save that stored nothing).
-    bool confirmed(std::vector<Expected>& expected, bool deleting);
+    // Inside the save's transaction: what is stored under each expected key
+    // (nothing where the file is as it was when the expected rows were
+    // read or written, so they are what is stored), and whether it is all
+    // what the user expects.
+    using StoredNow = std::vector<std::optional<std::string>>;
+    StoredNow storedNow(const std::vector<Expected>& expected);
+    bool storedAsExpected(std::vector<Expected>& expected, const StoredNow& now);
+    // Outside any transaction: asks about each key that does not hold what
+    // the user expects, which it then expects. False when the user said No.
+    bool confirmed(std::vector<Expected>& expected, const StoredNow& now, bool deleting);
     bool askToGoOn(const Expected& e, const std::string& now, bool deleting);
-    // Inside the save's transaction: nothing changed since it was confirmed.
-    bool unchanged(const std::vector<Expected>& expected);
     void write(bool searchMode, bool deleting, const WeighingKey& typed, const EquipmentRows& rows);
-    bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed);
+    bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed, StoredRows& stored);
     void deleteRows(const char* table, const WeighingKey& key);
-    void storeEquipmentRows(const WeighingKey& typed, const EquipmentRows& rows);
+    StoredRows storeEquipmentRows(const EquipmentRows& rows);
     void endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed);
     void refuse(bool deleting);
     void deletionPath();
@@ -63,8 +70,9 @@ private:
     // Why this click's save cannot store the worksheet, once a step it cannot
     // do without failed.
     std::optional<RuntimeError> failure_;
-    // What this click's save stored under the typed key, read before its commit.
-    std::string storedRows_;
+    // What this click's save stored under the typed key, as written, with
+    // the file's state then, before the commit.
+    std::optional<StoredWeighing> written_;
     // A save whose commit failed may yet be on disk (a sync that failed after
     // the commit point): what it would have stored is no change by another
     // program, and the next save replaces it without a question.

@@ -1,6 +1,7 @@
 #include "records/save_equipment.h"
 
 #include "platform/database.h"
+#include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
@@ -94,20 +95,24 @@ void showLongDescriptionNotices(Dialogs& dialogs, int count)
     }
 }
 
-void writeEquipmentRows(Recordset* equipment, const std::string& tail, const std::string& date,
-                        const EquipmentRows& rows)
+std::vector<std::vector<Value>> writeEquipmentRows(Recordset* equipment, const std::string& tail,
+                                                   const std::string& date, const EquipmentRows& rows)
 {
     auto set = [&] () -> Recordset& {
         if (!equipment) throw RuntimeError(kObjectNotSet, "Object variable not set");
         return *equipment;
     };
     auto put = [&](const char* field, const std::optional<Value>& v) {
-        if (v) skipOnFailure([&] { set().setField(field, *v); });
+        return v && skipOnFailure([&] { set().setField(field, *v); });
     };
+    // The date converted once: the date the text denotes, as the field would read the text.
+    const std::optional<Date> day = parseDate(date);
+    const Value tailValue(tail), dateValue = day ? Value(*day) : Value(date);
+    std::vector<std::vector<Value>> stored;
     auto write = [&](const EquipmentRowWrite& row) {
         skipOnFailure([&] { set().AddNew(); });
-        put("Tail", Value(tail));
-        put("Date", Value(date));
+        const bool tailPut = put("Tail", tailValue);
+        const bool keyed = put("Date", dateValue) && tailPut;
         put("RowNum", Value(static_cast<int>(row.RowNum)));
         put("Description", Value(row.Description));
         put("Serial", row.Serial);
@@ -115,10 +120,11 @@ void writeEquipmentRows(Recordset* equipment, const std::string& tail, const std
         put("Arm", row.Arm);
         put("Install", Value(row.Install ? -1 : 0));
         put("Remove", Value(row.Remove ? -1 : 0));
-        skipOnFailure([&] { set().Update(); });
+        if (skipOnFailure([&] { set().Update(); }) && keyed) skipOnFailure([&] { stored.push_back(set().lastAddedRow()); });
     };
     for (const EquipmentRowWrite& row : rows.changeRows) write(row);
     for (const EquipmentRowWrite& row : rows.listRows) write(row);
+    return stored;
 }
 
 }  // namespace wb

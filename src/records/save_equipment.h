@@ -42,8 +42,9 @@ void showLongDescriptionNotices(Dialogs& dialogs, int count);
 
 // Adds every row to `equipment` under the tail and date texts, one AddNew and
 // Update per row; a step that fails is skipped and the next one runs. A null
-// set fails every step.
-void writeEquipmentRows(Recordset* equipment, const std::string& tail, const std::string& date,
-                        const EquipmentRows& rows);
+// set fails every step. Returns the rows stored under the tail and date
+// (their key's writes and Update succeeded), as they were stored.
+std::vector<std::vector<Value>> writeEquipmentRows(Recordset* equipment, const std::string& tail,
+                                                   const std::string& date, const EquipmentRows& rows);
 
 }  // namespace wb

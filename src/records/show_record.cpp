@@ -4,6 +4,8 @@
 // show them.
 #include "records/show_record.h"
 
+#include <array>
+#include <cmath>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -35,8 +37,8 @@ void Form1::ShowFoundRecord() { ShowStoredRecord(*this, kShowFoundRecord); }
 
 namespace {
 
-constexpr int kChangeRows = 30;
-constexpr int kListRows = 100;
+constexpr std::size_t kChangeRows = 30;
+constexpr std::size_t kListRows = 100;
 
 using StoredRow = std::unordered_map<std::string, Value>;
 
@@ -111,26 +113,36 @@ void showWeighingPointsAndFluids(Form1& f, const StoredRow& row, const ShowVaria
     }
 }
 
-// The first change row with row number i in the set's order, made current;
-// false when there is none.
-bool findChangeRow(Recordset& eq, const Criteria& rowI) {
-    eq.MoveFirst();
-    eq.FindFirst(rowI);
-    while (!eq.NoMatch()) {
-        if (isChangeRow(eq.field("Description"), eq.field("Install"), eq.field("Remove"))) return true;
-        eq.FindNext(rowI);
+// An equipment row as the routine reads it.
+enum EquipmentField { kRowNum, kDescription, kSerial, kWeight, kArm, kInstall, kRemove };
+const std::vector<std::string> kEquipmentFields = {"RowNum", "Description", "Serial", "Weight",
+                                                   "Arm",    "Install",     "Remove"};
+using EquipmentRow = std::vector<Value>;
+
+// For each row number below `count`, the first of `rows` (in the set's order)
+// that has it and passes `take`; null where none does.
+template <std::size_t count, class Take>
+std::array<const EquipmentRow*, count> firstOfEachRowNumber(const std::vector<EquipmentRow>& rows, Take take) {
+    std::array<const EquipmentRow*, count> first{};
+    for (const EquipmentRow& row : rows) {
+        if (!row[kRowNum].isNumber()) continue;
+        const double n = row[kRowNum].toNumber();
+        if (n != std::floor(n) || n < 0 || n >= static_cast<double>(count)) continue;
+        const EquipmentRow*& slot = first[static_cast<std::size_t>(n)];
+        if (!slot && take(row)) slot = &row;
     }
-    return false;
+    return first;
 }
 
-void showChangeRow(Form1& f, Recordset& eq, int i) {
+void showChangeRow(Form1& f, const EquipmentRow& row, int i) {
     WorksheetState& ws = f.ws;
-    ws.ChangeDesc[i] = storedOr(eq.field("Description"), "");
-    ws.ChangeSerial[i] = storedOr(eq.field("Serial"), "");
-    ws.ChangeWeight[i] = storedOr(eq.field("Weight"), "");
-    ws.ChangeArm[i] = storedOr(eq.field("Arm"), "");
+    ws.ChangeDesc[i] = storedOr(row[kDescription], "");
+    ws.ChangeSerial[i] = storedOr(row[kSerial], "");
+    ws.ChangeWeight[i] = storedOr(row[kWeight], "");
+    ws.ChangeArm[i] = storedOr(row[kArm], "");
     ws.ChangeMoment[i] = productOrEmpty(ws.ChangeWeight[i], ws.ChangeArm[i]);
-    const Value install = eq.field("Install"), remove = eq.field("Remove");
+    const Value& install = row[kInstall];
+    const Value& remove = row[kRemove];
     if (install.isNull()) ws.ChangeInstalled[i] = "";
     else if (isTrueField(install)) ws.ChangeInstalled[i] = "X";
     if (remove.isNull()) ws.ChangeRemoved[i] = "";
@@ -159,12 +171,12 @@ void showChangeRow(Form1& f, Recordset& eq, int i) {
                     i);
 }
 
-void showListRow(Form1& f, Recordset& eq, int i) {
+void showListRow(Form1& f, const EquipmentRow& row, int i) {
     WorksheetState& ws = f.ws;
-    ws.ListDesc[i] = storedOr(eq.field("Description"), "");
-    ws.ListSerial[i] = storedOr(eq.field("Serial"), "");
-    ws.ListWeight[i] = storedOr(eq.field("Weight"), "");
-    ws.ListArm[i] = storedOr(eq.field("Arm"), "");
+    ws.ListDesc[i] = storedOr(row[kDescription], "");
+    ws.ListSerial[i] = storedOr(row[kSerial], "");
+    ws.ListWeight[i] = storedOr(row[kWeight], "");
+    ws.ListArm[i] = storedOr(row[kArm], "");
     f.Grid3.AddItem(listRowText(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]), i);
 }
 
@@ -176,24 +188,28 @@ bool hasNoRows(const std::shared_ptr<Recordset>& eq) {
     }
 }
 
-// The change list, the equipment list, the closing steps. A row whose finding
-// or showing fails is left as the clearing left it; the display goes on. Every
-// field without value is given its default before use, so no step meets a
-// Null and no stored row is ever deleted to get past one.
+// The change list, the equipment list, the closing steps. Each list is read
+// in one query of rsEquipment, in the set's order; row i shows the first row
+// that a find of row number i would meet. A list whose reading fails, or a
+// row whose showing fails, is left as the clearing left it; the display goes
+// on. Every field without value is given its default before use, so no step
+// meets a Null and no stored row is ever deleted to get past one.
 void showEquipmentRows(Form1& f) {
     if (hasNoRows(f.rsEquipment)) return;
     Recordset& eq = *f.rsEquipment;
     const std::string tail = f.Text1.text(), date = f.Text7.text();
+    std::vector<EquipmentRow> weighingRows, listRows;
+    skipOnFailure([&] { weighingRows = eq.RowsMeeting(weighingRowsCriteria(tail, date, kChangeRows), kEquipmentFields); });
+    const auto changeRows = firstOfEachRowNumber<kChangeRows>(weighingRows, [](const EquipmentRow& row) {
+        return isChangeRow(row[kDescription], row[kInstall], row[kRemove]);
+    });
     for (int i = 0; i < kChangeRows; ++i) {
-        skipOnFailure([&] {
-            if (findChangeRow(eq, weighingRowCriteria(tail, date, i))) showChangeRow(f, eq, i);
-        });
+        if (changeRows[i]) skipOnFailure([&] { showChangeRow(f, *changeRows[i], i); });
     }
+    skipOnFailure([&] { listRows = eq.RowsMeeting(listRowsCriteria(tail, date, kListRows), kEquipmentFields); });
+    const auto shownListRows = firstOfEachRowNumber<kListRows>(listRows, [](const EquipmentRow&) { return true; });
     for (int i = 0; i < kListRows; ++i) {
-        skipOnFailure([&] {
-            eq.FindFirst(listRowCriteria(tail, date, i));
-            if (!eq.NoMatch()) showListRow(f, eq, i);
-        });
+        if (shownListRows[i]) skipOnFailure([&] { showListRow(f, *shownListRows[i], i); });
     }
     f.Grid1.setRows(kChangeRows);
     // The blank rows pushed past row 99 go, so no row beyond the list's 100 remains.
@@ -228,7 +244,7 @@ void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
     }
     skipOnFailure([&] {
         const WeighingKey key{row.at("Tail"), row.at("Date")};
-        f.weighingOnScreen = StoredWeighing{key, storedRowsOf(Form1::need(f.dbRecords), key)};
+        f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key);
     });
     showHeader(f, row);
     showWeighingPointsAndFluids(f, row, variant);

@@ -31,7 +31,7 @@ std::string maskedElement(const Value& v, const std::string& mask) {
     return v.displayText();
 }
 
-double leadingNumberOf(const Value& v) { return parseLeadingNumber(v.displayText()); }
+double leadingNumberOf(const Value& v) { return v.leadingNumber(); }
 
 Value productOrEmpty(const Value& weight, const Value& arm) {
     if (isNumericValue(weight) && isNumericValue(arm)) return Value(weight.toNumber() * arm.toNumber());
@@ -75,10 +75,11 @@ bool isChangeRow(const Value& description, const Value& install, const Value& re
     return description.isText() && description.toText() == kPreviousEmpty;
 }
 
-Criteria weighingRowCriteria(const std::string& tail, const std::string& date, int rowNum) {
+Criteria weighingRowsCriteria(const std::string& tail, const std::string& date, int rowCount) {
     return Criteria("Tail", Compare::Equal, tail)
         .And("Date", Compare::Equal, date)
-        .And("RowNum", Compare::Equal, rowNum);
+        .And("RowNum", Compare::GreaterOrEqual, 0)
+        .And("RowNum", Compare::Less, rowCount);
 }
 
 namespace {
@@ -93,8 +94,8 @@ Criteria tailListRowCriteria(const std::string& tail) {
     return Criteria("Tail", Compare::Equal, tail).And(listRowFlags());
 }
 
-Criteria listRowCriteria(const std::string& tail, const std::string& date, int rowNum) {
-    return weighingRowCriteria(tail, date, rowNum).And(listRowFlags());
+Criteria listRowsCriteria(const std::string& tail, const std::string& date, int rowCount) {
+    return weighingRowsCriteria(tail, date, rowCount).And(listRowFlags());
 }
 
 }  // namespace wb

@@ -18,7 +18,8 @@ bool isNumericValue(const Value& v);
 // An element through a mask: a number or numeric text formatted, anything
 // else (the empty text included) as its text.
 std::string maskedElement(const Value& v, const std::string& mask);
-// The leading-number parse of the element's text form (Null and Empty give 0).
+// The leading-number parse of the element's text form (Null and Empty give 0),
+// read straight from a number.
 double leadingNumberOf(const Value& v);
 // weight x arm when both are numeric, else the empty text.
 Value productOrEmpty(const Value& weight, const Value& arm);
@@ -49,11 +50,13 @@ bool isTrueField(const Value& v);
 // marker as description.
 bool isChangeRow(const Value& description, const Value& install, const Value& remove);
 
-// The rows of a weighing with row number i (change rows among them).
-Criteria weighingRowCriteria(const std::string& tail, const std::string& date, int rowNum);
+// The rows of a weighing whose row number is a number from 0 below
+// `rowCount` (change rows among them). A row number that is not stored as a
+// number meets neither bound, as it meets no "RowNum = i".
+Criteria weighingRowsCriteria(const std::string& tail, const std::string& date, int rowCount);
 // The list rows of a tail: both flags false, a description other than the marker.
 Criteria tailListRowCriteria(const std::string& tail);
-// The list row i of a weighing.
-Criteria listRowCriteria(const std::string& tail, const std::string& date, int rowNum);
+// The list rows of a weighing, row numbers as above.
+Criteria listRowsCriteria(const std::string& tail, const std::string& date, int rowCount);
 
 }  // namespace wb

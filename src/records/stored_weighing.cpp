@@ -1,7 +1,6 @@
 #include "records/stored_weighing.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "platform/dates.h"
@@ -19,39 +18,58 @@ std::optional<Date> dateOf(const Value& v) {
     }
 }
 
-// A value with its kind, its length where it has one, and its exact content:
-// no two different values read alike, a NUL or a separator inside included.
-std::string exactly(const Value& v) {
-    switch (v.kind()) {
-    case Value::Kind::Empty: return "E";
-    case Value::Kind::Null: return "N";
-    case Value::Kind::Boolean: return v.toBool() ? "B1" : "B0";
-    case Value::Kind::Date: return "D" + formatIsoDate(v.toDate());
-    case Value::Kind::Number: {
-        char text[40];
-        std::snprintf(text, sizeof text, "%.17g", v.toNumber());
-        return std::string("F") + text;
-    }
-    case Value::Kind::Text: {
-        const std::string text = v.toText();
-        return "T" + std::to_string(text.size()) + ":" + text;
-    }
-    }
-    return "?";
+template <class T>
+void appendBytes(std::string& out, const T& x) {
+    out.append(reinterpret_cast<const char*>(&x), sizeof x);
 }
 
-// Each row of the table under the key as one text, in sorted order.
-std::vector<std::string> rowsOf(Database& db, const char* table, const WeighingKey& key) {
+// A value with its kind, then its exact content: a number's very bits, a
+// date's fields, a text's length and bytes. Each kind's form has a length of
+// its own, so no two different values or rows read alike, a NUL or a
+// separator inside a text included. The text is only compared, never shown.
+void appendExactly(std::string& out, const Value& v) {
+    switch (v.kind()) {
+    case Value::Kind::Empty: out += 'E'; return;
+    case Value::Kind::Null: out += 'N'; return;
+    case Value::Kind::Boolean: out += v.toBool() ? "B1" : "B0"; return;
+    case Value::Kind::Date: {
+        const Date d = v.toDate();
+        out += 'D';
+        appendBytes(out, d.year);
+        appendBytes(out, d.month);
+        appendBytes(out, d.day);
+        return;
+    }
+    case Value::Kind::Number:
+        out += 'F';
+        appendBytes(out, v.toNumber());
+        return;
+    case Value::Kind::Text: {
+        const std::string text = v.toText();
+        out += 'T';
+        appendBytes(out, text.size());
+        out += text;
+        return;
+    }
+    }
+}
+
+// Each row of the table as one text, in sorted order.
+std::vector<std::string> rowTexts(const char* table, const StoredRows& stored) {
     std::vector<std::string> rows;
-    const auto set = db.CreateDynaset(RecordSource(table).Where(key.criteria()));
-    const std::vector<std::string> fields = set->fieldNames();
-    for (; !set->IsEOF(); set->MoveNext()) {
-        std::string row = table;
-        for (const std::string& field : fields) row += "|" + exactly(set->field(field));
-        rows.push_back(std::move(row));
+    rows.reserve(stored.size());
+    for (const std::vector<Value>& values : stored) {
+        std::string& row = rows.emplace_back(table);
+        row.reserve(256);
+        for (const Value& v : values) appendExactly(row, v);
     }
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+StoredRows rowsOf(Database& db, const char* table, const WeighingKey& key) {
+    const auto set = db.CreateDynaset(table);
+    return set->RowsMeeting(key.criteria(), set->fieldNames());
 }
 
 }  // namespace
@@ -72,11 +90,33 @@ std::string WeighingKey::name() const {
 }
 
 std::string storedRowsOf(Database& db, const WeighingKey& key) {
-    const std::vector<std::string> aircraft = rowsOf(db, "Aircraft", key);
+    const StoredRows aircraft = rowsOf(db, "Aircraft", key);
+    if (aircraft.empty()) return "";
+    return storedRowsText(aircraft, rowsOf(db, "Equipment", key));
+}
+
+StoredWeighing StoredWeighing::read(Database& db, const WeighingKey& key) {
+    StoredRows aircraft = rowsOf(db, "Aircraft", key);
+    StoredRows equipment = aircraft.empty() ? StoredRows{} : rowsOf(db, "Equipment", key);
+    return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
+}
+
+const std::string& StoredWeighing::rows() const {
+    if (!rows_) rows_ = storedRowsText(aircraft_, equipment_);
+    return *rows_;
+}
+
+std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment) {
     if (aircraft.empty()) return "";
     std::string out;
-    for (const std::string& row : aircraft) out += row + "\n";
-    for (const std::string& row : rowsOf(db, "Equipment", key)) out += row + "\n";
+    auto add = [&](const char* table, const StoredRows& rows) {
+        for (const std::string& row : rowTexts(table, rows)) {
+            out += row;
+            out += '\n';
+        }
+    };
+    add("Aircraft", aircraft);
+    add("Equipment", equipment);
     return out;
 }
 

@@ -4,6 +4,7 @@
 // when nothing of the weighing changed in between.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/database.h"
 #include "platform/value.h"
@@ -25,12 +26,29 @@ struct WeighingKey {
 // their values, in one text that does not depend on the order of the rows;
 // empty when no Aircraft row has the key (a weighing that is not stored).
 std::string storedRowsOf(Database& db, const WeighingKey& key);
+// The same text for these rows, each its fields' values in table order (a
+// key's rows as they were just written).
+using StoredRows = std::vector<std::vector<Value>>;
+std::string storedRowsText(const StoredRows& aircraft, const StoredRows& equipment);
 
-// The stored weighing that the worksheet shows, and its rows as they were
-// when it was shown or saved.
-struct StoredWeighing {
+// A stored weighing as it was when the worksheet showed or saved it: its
+// rows, and the file's state then (while the file is in that state still,
+// they are what is stored).
+class StoredWeighing {
+public:
+    StoredWeighing(WeighingKey key, StoredRows aircraft, StoredRows equipment, std::optional<FileState> state)
+        : key(std::move(key)), state(state), aircraft_(std::move(aircraft)), equipment_(std::move(equipment)) {}
+    // What is stored under the key now, read in the transaction open.
+    static StoredWeighing read(Database& db, const WeighingKey& key);
+
     WeighingKey key;
-    std::string rows;
+    std::optional<FileState> state;
+    // The rows as storedRowsOf gives them, made when first asked for.
+    const std::string& rows() const;
+
+private:
+    StoredRows aircraft_, equipment_;
+    mutable std::optional<std::string> rows_;
 };
 
 }  // namespace wb

@@ -69,6 +69,10 @@ public:
         return std::make_shared<HookedRecordset>(in->CreateDynaset(), hook_);
     }
     long RecordCount() override { return in->RecordCount(); }
+    std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override {
+        return in->RowsMeeting(c, fields);
+    }
+    std::vector<Value> lastAddedRow() override { return in->lastAddedRow(); }
     void Close() override { in->Close(); }
     bool isOpen() const override { return in->isOpen(); }
 
@@ -92,6 +96,7 @@ public:
     void BeginRead() override { in->BeginRead(); }
     void CommitTrans() override { hook_("CommitTrans"); in->CommitTrans(); }
     void Rollback() override { in->Rollback(); }
+    std::optional<FileState> CurrentFileState() override { return in->CurrentFileState(); }
     std::vector<TableDef> TableDefs() override { return in->TableDefs(); }
     bool readOnly() const override { return in->readOnly(); }
     const std::string& path() const override { return in->path(); }
@@ -133,7 +138,7 @@ inline void clickSaveReplacing(MainWindowFixture& w) {
 // now, as showing it does.
 inline void markShown(Form1& f, Recordset& set) {
     const WeighingKey key{set.field("Tail"), set.field("Date")};
-    f.weighingOnScreen = StoredWeighing{key, storedRowsOf(*f.dbRecords, key)};
+    f.weighingOnScreen = StoredWeighing::read(*f.dbRecords, key);
 }
 
 struct SaveFixture {

@@ -2,6 +2,8 @@
 // both modes, the deletion path on tail "0", and one weighing per tail and date.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/first_run_advice.h"
 #include "logic/save_fixture.h"
 
@@ -324,6 +326,61 @@ TEST(Save, TailZeroInNormalModeDeletesOnlyThatKeysEquipmentRows) {
     EXPECT_EQ(f.Text1.text(), "");
     EXPECT_EQ(f.Text3.text(), "");
     EXPECT_EQ(f.mousePointer(), pointer::kDefault);
+}
+
+// What a save keeps as stored under its key is built from the rows it wrote;
+// it must be what reading the key gives, whatever the worksheet held: values
+// the columns convert or refuse, numbers of every kind, texts with a NUL or
+// a separator, in normal mode and in search mode, new and replaced.
+TEST(Save, WhatASaveKeepsAsStoredIsWhatReadingTheKeyGives) {
+    const Value elements[] = {"12.5", "12.5 lb", "", "abc", Value(0.1 + 0.2), Value::single(680.27344f),
+                              Value(-0.0), Value(1e300), Value(std::string("a\0b|c\n", 7)), Value::null()};
+    std::mt19937 random(7);
+    auto any = [&] { return elements[random() % std::size(elements)]; };
+    // The totals are worked out from these: nothing so large that they overflow.
+    auto counted = [&] {
+        Value v = any();
+        return v.isNumber() && v.toNumber() > 1e9 ? Value("7") : v;
+    };
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        SaveFixture s;
+        Form1& f = s.f();
+        storeNew(s, "N10", "Found");
+        const bool searchMode = round % 2 == 1;
+        if (searchMode) showFound(s, "N10", "Found");
+        s.fillWorksheet(round % 3 ? "N10" : "n10", "Typed", round % 4 ? "03-09-2004" : "3/9/2004");
+        f.Text13.setText("Notes\r\nline two|");
+        for (int i = 0; i < 5; ++i) {
+            f.ws.JackDesc[i] = any();
+            f.ws.JackTare[i] = counted();
+            f.ws.JackWeight[i] = counted();
+            f.ws.FluidArm[i] = counted();
+        }
+        for (int i = 2; i < 30; i += 3) {
+            f.ws.ChangeDesc[i] = "Change " + std::to_string(i);
+            f.ws.ChangeSerial[i] = any();
+            f.ws.ChangeWeight[i] = counted();
+            f.ws.ChangeArm[i] = counted();
+            f.ws.ChangeRemoved[i] = i % 2 ? "X" : "";
+        }
+        for (int i = 0; i < 100; i += 7) {
+            f.ws.ListDesc[i] = i % 2 ? Value("Item with a description past twenty-five") : any();
+            f.ws.ListSerial[i] = any();
+            f.ws.ListWeight[i] = any();
+            f.ws.ListArm[i] = any();
+        }
+        s.saveReplacing();
+        ASSERT_EQ(f.ws.SavedState, 1) << (s.w.dialogs.shown.empty() ? "" : s.w.dialogs.shown.back().title);
+        ASSERT_TRUE(f.weighingOnScreen.has_value());
+        EXPECT_NE(f.weighingOnScreen->rows(), "");
+        EXPECT_EQ(f.weighingOnScreen->rows(), storedRowsOf(*s.db, f.weighingOnScreen->key));
+        // Saved again: nothing changed, so nothing is asked.
+        s.w.dialogs.shown.clear();
+        s.save();
+        EXPECT_TRUE(s.w.dialogs.shown.empty());
+        EXPECT_EQ(f.weighingOnScreen->rows(), storedRowsOf(*s.db, f.weighingOnScreen->key));
+    }
 }
 
 TEST(Save, SearchModeReplacesTheFoundWeighing) {

@@ -39,11 +39,12 @@ struct ShowFixture : SaveFixture {
     }
 
     // The record sets made again (a set lists only the rows there were when
-    // it was made), the set of the variant put on the first row of `tail`,
-    // then the routine run as a move runs it.
-    void show(const ShowVariant& variant, const std::string& tail) {
+    // it was made; rsEquipment only unless the test made its own), the set
+    // of the variant put on the first row of `tail`, then the routine run as
+    // a move runs it.
+    void show(const ShowVariant& variant, const std::string& tail, bool newEquipmentSet = true) {
         Form1& form = f();
-        form.rsEquipment = db->CreateDynaset("Equipment");
+        if (newEquipmentSet) form.rsEquipment = db->CreateDynaset("Equipment");
         auto set = db->CreateDynaset(RecordSource("Aircraft").OrderBy("Date"));
         set->FindFirst(Criteria("Tail", Compare::Equal, tail));
         ASSERT_FALSE(set->NoMatch()) << tail;

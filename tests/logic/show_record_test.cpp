@@ -3,6 +3,10 @@
 // rows, the change list with its row 0 cases, the equipment list, the closing
 // steps, and the sets that show nothing.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <optional>
+#include <random>
 
 #include "logic/show_fixture.h"
 #include "records/shown_rows.h"
@@ -268,6 +272,141 @@ TEST(ShowRecord, ASetPastItsEndOrOnADeletedRowOnlyClearsTheWorksheet) {
         ShowStoredRecord(f, *c.variant);
         EXPECT_EQ(f.Text9.text(), "");
         EXPECT_EQ(f.Form::mousePointer(), pointer::kDefault);
+    }
+}
+
+// ---- against finds of each row number ---------------------------------------
+
+// What the routine must show: for change row i, the first row of the set (in
+// its order) that a find of the weighing's row number i meets and that is a
+// change row; for list row i, the first row a find of list row i meets. Each
+// element as the stored value, nothing for a row number none meets.
+struct FoundRows {
+    std::vector<std::optional<std::vector<Value>>> change, list;
+};
+
+const std::vector<std::string> kShownFields = {"Description", "Serial", "Weight", "Arm", "Install", "Remove"};
+
+FoundRows findEachRowNumber(Recordset& eq, const std::string& tail, const std::string& date) {
+    auto current = [&] {
+        std::vector<Value> row;
+        for (const std::string& name : kShownFields) row.push_back(eq.field(name));
+        return row;
+    };
+    const Criteria ofWeighing = Criteria("Tail", Compare::Equal, tail).And("Date", Compare::Equal, date);
+    const Criteria listFlags = Criteria("Install", Compare::Equal, Value::boolean(false))
+                                   .And("Remove", Compare::Equal, Value::boolean(false))
+                                   .And("Description", Compare::NotEqual, kPreviousEmpty);
+    FoundRows found;
+    for (int i = 0; i < 30; ++i) {
+        const Criteria rowI = Criteria(ofWeighing).And("RowNum", Compare::Equal, i);
+        std::optional<std::vector<Value>> row;
+        for (eq.FindFirst(rowI); !eq.NoMatch() && !row; eq.FindNext(rowI)) {
+            if (isChangeRow(eq.field("Description"), eq.field("Install"), eq.field("Remove"))) row = current();
+        }
+        found.change.push_back(row);
+    }
+    for (int i = 0; i < 100; ++i) {
+        eq.FindFirst(Criteria(ofWeighing).And("RowNum", Compare::Equal, i).And(listFlags));
+        found.list.push_back(eq.NoMatch() ? std::nullopt : std::optional(current()));
+    }
+    return found;
+}
+
+// Random rows of one weighing and its neighbours, row numbers repeated, out of
+// range, fractional, Null or stored as text by another program, flags and
+// descriptions without value or with the marker in another case, some added
+// through the equipment set itself, in table order or by date: each grid row
+// and each element shows the row that the finds of its row number meet.
+TEST(ShowRecord, EachRowNumberShowsTheRowItsFindMeets) {
+    std::mt19937 random(20261210);
+    auto pick = [&](const auto& options) { return options[random() % std::size(options)]; };
+    const std::vector<std::string> rowNums = {"0", "0", "1", "2", "3", "3", "5", "29", "30", "99", "100",
+                                              "-1", "NULL", "2.5", "'x'", "'&H3'", "' 4'"};
+    const std::vector<std::string> descriptions = {"'Previous A/C Empty'", "'previous a/c empty'", "'Item'",
+                                                   "'Item'", "NULL", "''"};
+    const std::vector<std::string> flags = {"0", "0", "-1", "NULL"};
+    const std::vector<std::string> keys = {"'N1', '2004-03-09'", "'N1', '2004-03-09'", "'n1', '2004-03-09'",
+                                           "'N12', '2004-03-09'", "'N1', '2005-01-02'"};
+    for (int trial = 0; trial < 40; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        ShowFixture s;
+        Form1& f = s.f();
+        s.addWeighing("N1", "03-09-2004", {{"Serial", "S-9"}, {"Empty", 1500}, {"CG", 38.5}});
+        std::string sql = "BEGIN;";
+        const int rows = static_cast<int>(random() % 60);
+        for (int k = 0; k < rows; ++k) {
+            sql += "INSERT INTO Equipment (Tail, Date, RowNum, Description, Serial, Weight, Arm, Install, Remove) "
+                   "VALUES (" + pick(keys) + ", " + pick(rowNums) + ", " + pick(descriptions) + ", 'S" +
+                   std::to_string(k) + "', " + pick(std::vector<std::string>{"2.5", "NULL", "'abc'"}) + ", 40, " +
+                   pick(flags) + ", " + pick(flags) + ");";
+        }
+        sql += "COMMIT;";
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(s.db->path().c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+        sqlite3_close(raw);
+
+        f.rsEquipment = random() % 2 ? s.db->CreateDynaset("Equipment")
+                                     : s.db->CreateDynaset(RecordSource("Equipment").OrderBy("Date"));
+        for (int k = 0; k < 4; ++k) {
+            Recordset& eq = *f.rsEquipment;
+            eq.AddNew();
+            eq.setField("Tail", "N1");
+            eq.setField("Date", "03-09-2004");
+            eq.setField("RowNum", static_cast<int>(random() % 4));
+            eq.setField("Description", k % 2 ? "Added" : "Previous A/C Empty");
+            eq.setField("Serial", "A" + std::to_string(k));
+            eq.setField("Install", Value::boolean(random() % 2));
+            eq.setField("Remove", Value::boolean(false));
+            eq.Update();
+        }
+        const FoundRows expected = findEachRowNumber(*f.rsEquipment, "N1", "3/9/2004");
+        s.show(kShowRecord, "N1", false);
+        ASSERT_EQ(f.Text7.text(), "3/9/2004");
+
+        const WorksheetState& ws = f.ws;
+        for (int i = 0; i < 30; ++i) {
+            SCOPED_TRACE("change row " + std::to_string(i));
+            const auto& row = expected.change[static_cast<std::size_t>(i)];
+            if (!row) {
+                EXPECT_EQ(f.Grid1.rowText(i), "\t\t\t\t\t\t");
+                EXPECT_EQ(ws.ChangeDesc[i], Value(""));
+                continue;
+            }
+            const bool madeRow0 = i == 0 && !((*row)[0].isText() && (*row)[0].toText() == kPreviousEmpty);
+            if (madeRow0) {
+                EXPECT_EQ(ws.ChangeSerial[0], Value("S-9"));
+            } else {
+                EXPECT_EQ(ws.ChangeDesc[i], storedOr((*row)[0], ""));
+                EXPECT_EQ(ws.ChangeSerial[i], storedOr((*row)[1], ""));
+                EXPECT_EQ(ws.ChangeWeight[i], storedOr((*row)[2], ""));
+                EXPECT_EQ(ws.ChangeArm[i], storedOr((*row)[3], ""));
+            }
+            if (i > 0) {
+                EXPECT_EQ(ws.ChangeInstalled[i], Value(isTrueField((*row)[4]) ? "X" : ""));
+                EXPECT_EQ(ws.ChangeRemoved[i], Value(isTrueField((*row)[5]) ? "X" : ""));
+            }
+            if (i == 0) {
+                // The recalculation rewrites row 0's numbers in the arrays.
+                EXPECT_EQ(f.Grid1.cell(0, 0), ws.ChangeDesc[0].toText());
+                EXPECT_EQ(f.Grid1.cell(0, 1), ws.ChangeSerial[0].toText());
+                continue;
+            }
+            EXPECT_EQ(f.Grid1.rowText(i),
+                      changeRowText(ws.ChangeDesc[i], ws.ChangeSerial[i], ws.ChangeWeight[i], ws.ChangeArm[i],
+                                    ws.ChangeMoment[i], ws.ChangeInstalled[i], ws.ChangeRemoved[i]));
+        }
+        for (int i = 0; i < 100; ++i) {
+            SCOPED_TRACE("list row " + std::to_string(i));
+            const auto& row = expected.list[static_cast<std::size_t>(i)];
+            EXPECT_EQ(ws.ListSerial[i], row ? storedOr((*row)[1], "") : Value(""));
+            EXPECT_EQ(ws.ListWeight[i], row ? storedOr((*row)[2], "") : Value(""));
+            EXPECT_EQ(f.Grid3.rowText(i), row ? listRowText(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i],
+                                                            ws.ListArm[i])
+                                              : "\t\t\t\t");
+        }
+        EXPECT_EQ(f.containedFailures(), 0) << f.lastFailure();
     }
 }
 

@@ -557,7 +557,9 @@ TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothin
     Journal all;
     std::map<std::string, std::string> storedKeyOf;   // version -> key
     std::map<std::string, int> replacedBy;            // version -> stored saves that replaced it
+    std::map<std::string, int> deletedBy;             // version -> stored deletions of it
     std::set<std::string> deleted;                    // versions a stored deletion removed
+    std::map<std::string, std::vector<std::string>> savesOf;  // version -> the saves naming it
     int saves = 0, stored = 0, refusedAsked = 0, refusedInUse = 0;
     for (int who = 0; who < 2; ++who) {
         Journal j = readJournal(folder.file("journal-" + std::to_string(who)));
@@ -571,6 +573,8 @@ TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothin
             std::string outcome, key, version, replaced;
             words >> outcome >> key >> version >> replaced;
             ++saves;
+            savesOf[version].push_back(std::to_string(who) + ": " + line);
+            if (replaced != "-") savesOf[replaced].push_back(std::to_string(who) + ": " + line);
             if (outcome == "refused") {
                 if (line.find("in use by another program") != std::string::npos) ++refusedInUse;
                 else ++refusedAsked;
@@ -578,7 +582,10 @@ TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothin
             }
             ++stored;
             if (replaced != "-") ++replacedBy[replaced];
-            if (version == "deleted") deleted.insert(replaced);
+            if (version == "deleted") {
+                deleted.insert(replaced);
+                ++deletedBy[replaced];
+            }
             else storedKeyOf[version] = key;
         }
     }
@@ -596,19 +603,27 @@ TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothin
         onDisk[version] = key;
     }
     int lost = 0, unreported = 0, twice = 0, mixed = 0;
+    auto loses = [&](const std::string& version, const char* why) {
+        ++lost;
+        std::cout << "lost " << version << ": " << why << "\n";
+        for (const std::string& line : savesOf[version]) std::cout << "  " << line << "\n";
+    };
     for (const auto& [key, count] : rowsOfKey) twice += count > 1;
     for (const auto& [version, key] : onDisk) {
         const bool initial = version.rfind("init-", 0) == 0;
         if (!initial && !storedKeyOf.count(version)) ++unreported;
-        if (deleted.count(version) || replacedBy.count(version)) ++lost;  // replaced, yet still there
+        if (deleted.count(version) || replacedBy.count(version)) loses(version, "replaced, yet still there");
         // The whole weighing is of one version.
         const Rows serials = reader.rows("Equipment", {"Serial"}, Criteria("Tail", Compare::Equal, key));
         for (const std::string& serial : serials) mixed += serial != version;
     }
     for (const auto& [version, key] : storedKeyOf) {
-        if (!onDisk.count(version) && !replacedBy.count(version)) ++lost;
+        if (!onDisk.count(version) && !replacedBy.count(version)) loses(version, "stored, yet gone");
     }
-    for (const auto& [version, count] : replacedBy) lost += count > 1;  // two saves replaced one version  // two saves replaced one version
+    // Two saves that replaced one version: one of them replaced what it never
+    // saw. Two deletions of one version are not: the later deleted nothing.
+    for (const auto& [version, count] : replacedBy)
+        if (count > 1 && count > deletedBy[version]) loses(version, "replaced by two saves");
 
     std::vector<double> ms = all.pressMs;
     std::cout << "| saves | stored | refused after a question | refused, in use | moves | presses | "

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/clock.h"
 
 namespace wb {
@@ -95,6 +97,27 @@ TEST(DateFormats, WriteEachForm) {
         EXPECT_EQ(parseDate(formatMmDdYyyy(x)), x);
         EXPECT_EQ(parseDate(formatShortDate(x)), x);
         EXPECT_EQ(parseDate(formatIsoDate(x)), x);
+    }
+}
+
+// The stored form is read directly; each day of the runtime's range, and
+// texts of that shape that are no date, read as the general reading reads
+// them (blanks around send a text to the general reading). The written form
+// is printf's "%04d-%02d-%02d".
+TEST(ParseDate, TheStoredFormReadsAsTheGeneralReadingReadsIt) {
+    for (long serial = dateSerial({100, 1, 1}); serial <= dateSerial({9999, 12, 31}); serial += 7) {
+        const Date d = dateFromSerial(serial);
+        const std::string iso = formatIsoDate(d);
+        char printed[40];
+        std::snprintf(printed, sizeof printed, "%04d-%02d-%02d", d.year, d.month, d.day);
+        ASSERT_EQ(iso, printed);
+        ASSERT_EQ(parseIsoDate(iso), d) << iso;
+        ASSERT_EQ(parseDate(" " + iso + " "), d) << iso;
+    }
+    for (const char* text : {"2004-02-30", "2003-02-29", "2004-13-01", "2004-00-10", "0050-03-09", "0000-01-01",
+                             "2004-03-9x", "2004+03-09", "1900-02-29", "2000-02-29", "0099-12-31"}) {
+        EXPECT_EQ(parseIsoDate(text).has_value(), parseDate(std::string(" ") + text).has_value()) << text;
+        EXPECT_EQ(parseDate(text), parseDate(std::string(" ") + text)) << text;
     }
 }
 

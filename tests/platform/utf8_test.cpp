@@ -118,3 +118,24 @@ TEST(Utf8, CaseFreeOrderAgreesWithFoldingEachText) {
         ASSERT_EQ(utf8::compareFolded(a, b), expected) << '"' << a << "\" vs \"" << b << '"';
     }
 }
+
+// Validity and length, read quickly over ASCII runs, against the plain reading
+// of every character, over random bytes of every kind.
+TEST(Utf8, ValidityAndLengthAsEveryCharacterDecodedGivesThem) {
+    std::mt19937 random(12);
+    const unsigned char pool[] = {'a', 'Z', ' ', 0x00, 0x7F, 0x80, 0xBF, 0xC0, 0xC3, 0xA9, 0xE2, 0x82, 0xAC,
+                                  0xED, 0xA0, 0xEF, 0xBF, 0xBD, 0xF0, 0x9F, 0x98, 0x80, 0xF4, 0x90, 0xFF};
+    for (int n = 0; n < 20000; ++n) {
+        std::string s;
+        const std::size_t size = random() % 12;
+        for (std::size_t i = 0; i < size; ++i) s += static_cast<char>(pool[random() % std::size(pool)]);
+        bool valid = true;
+        std::size_t characters = 0;
+        for (std::size_t pos = 0; pos < s.size(); ++characters) {
+            const std::size_t before = pos;
+            if (utf8::decode(s, pos) == utf8::kReplacement && pos - before == 1) valid = false;
+        }
+        ASSERT_EQ(utf8::isValid(s), valid) << testing::PrintToString(s);
+        ASSERT_EQ(utf8::length(s), characters) << testing::PrintToString(s);
+    }
+}

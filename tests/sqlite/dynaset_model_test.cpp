@@ -4,8 +4,9 @@
 // with an order and a criterion, and from a filter; moves, finds, AddNew, Edit,
 // Update, Delete, Refresh, transactions, field reads, closing a set or the
 // whole database and opening it again) and compare every answer,
-// every error number and, after every step, each open set's ends, NoMatch,
-// current row, count and whole list.
+// every error number and, after every step, each set's rows meeting a
+// criterion (RowsMeeting, which must leave the set as it was), then each open
+// set's ends, NoMatch, current row, count, last row added and whole list.
 //
 //   WB_MODEL_SEQUENCES  number of sequences (default 2000)
 //   WB_MODEL_STEPS      steps per sequence (default 25)
@@ -243,6 +244,7 @@ public:
     std::vector<bool> dirty;
     long editSeq = 0;
     ModelCriteria filter;
+    std::optional<Values> lastAdded;  // as the last Update of a new row stored it
 
     // Answers, as the engine should give them.
     void requireOpen() const
@@ -344,6 +346,7 @@ public:
         if (pending == Pending::Adding) {
             table_->rows.push_back(Row{++table_->issued, buffer});
             added_.push_back(table_->issued);
+            lastAdded = buffer;
             pending = Pending::None;
             return;
         }
@@ -495,6 +498,8 @@ public:
     Sequence(std::mt19937& random, const std::string& file, std::ostream& trace)
         : random_(random), file_(file), trace_(trace)
     {
+        std::mt19937 copy = random;
+        side_.seed(copy() ^ 0x9E3779B9u);
     }
 
     // Runs `steps` steps; false at the first difference (described in trace).
@@ -513,7 +518,7 @@ public:
 private:
     static constexpr int kSlots = 3;
 
-    unsigned pick(unsigned n) { return random_() % n; }
+    unsigned pick(unsigned n) { return (*draw_)() % n; }
     bool chance(unsigned percent) { return pick(100) < percent; }
 
     // A table of a few rows made and closed by another connection, so that
@@ -607,6 +612,68 @@ private:
         const unsigned n = pick(most + 1);
         for (unsigned i = 0; i < n; ++i) all.push_back(condition());
         return all;
+    }
+
+    // Drawn from the side generator, so the steps of a sequence stay the
+    // same whatever the comparisons after them draw.
+    template <class Draw>
+    auto sideDraw(Draw draw)
+    {
+        draw_ = &side_;
+        auto drawn = draw();
+        draw_ = &random_;
+        return drawn;
+    }
+
+    // The fields asked of RowsMeeting: all, a few in another order, or an
+    // unknown one among them.
+    std::vector<std::string> someFields()
+    {
+        std::vector<std::string> names(std::begin(kNames), std::end(kNames));
+        switch (pick(4)) {
+        case 0: return names;
+        case 1: return {kNames[kNum], kNames[kTail]};
+        case 2: return {};
+        default: return {kNames[kDate], "Nope"};
+        }
+    }
+
+    // The rows of set k meeting a criterion, as RowsMeeting gives them and as
+    // the model lists them; the set is compared after, so a move shows.
+    void compareRowsMeeting(int k)
+    {
+        const ModelCriteria c = sideDraw([&] { return criteria(2); });
+        const std::vector<std::string> fields = sideDraw([&] { return someFields(); });
+        auto text = [&](const std::vector<Value>& row) {
+            std::string out = "(";
+            for (const Value& v : row) out += show(v) + ",";
+            return out + ")";
+        };
+        check("slot " + std::to_string(k) + " RowsMeeting " + describe(c), answerOf([&] {
+                  std::string out;
+                  for (const std::vector<Value>& row : sets_[k]->RowsMeeting(engineCriteria(c), fields))
+                      out += text(row);
+                  return out;
+              }),
+              answerOf([&] {
+                  const ModelSet& m = *models_[k];
+                  m.requireOpen();
+                  std::vector<Field> asked;
+                  for (const std::string& name : fields) {
+                      const auto* found = std::find(std::begin(kNames), std::end(kNames), name);
+                      if (found == std::end(kNames)) throw RuntimeError(dberr::kItemNotFound, "no field");
+                      asked.push_back(static_cast<Field>(found - std::begin(kNames)));
+                  }
+                  std::string out;
+                  for (const Place& p : m.list()) {
+                      const Values& values = model_.find(p.seq)->values;
+                      if (!meetsAll(values, c)) continue;
+                      std::vector<Value> row;
+                      for (Field f : asked) row.push_back(values[f]);
+                      out += text(row);
+                  }
+                  return out;
+              }));
     }
 
     // Makes a set in slot k, on the engine and in the model.
@@ -776,6 +843,7 @@ private:
     {
         for (int k = 0; k < kSlots; ++k) {
             if (!sets_[k]) continue;
+            compareRowsMeeting(k);
             Recordset& rs = *sets_[k];
             const ModelSet& m = *models_[k];
             const std::string s = "slot " + std::to_string(k) + " ";
@@ -790,6 +858,11 @@ private:
             }
             check(s + "RecordCount", answerOf([&] { return std::to_string(rs.RecordCount()); }),
                   answerOf([&] { return std::to_string(m.count()); }));
+            check(s + "lastAddedRow", answerOf([&] { return rowText(rs.lastAddedRow()); }), answerOf([&] {
+                      m.requireOpen();
+                      if (!m.lastAdded) throw RuntimeError(dberr::kNoCurrentRecord, "none added");
+                      return rowText(*m.lastAdded);
+                  }));
             if (!m.open) continue;
             check(s + "rows", answerOf([&] { return engineList(rs); }), answerOf([&] { return modelList(m); }));
             if (!same_) return false;
@@ -855,6 +928,8 @@ private:
     }
 
     std::mt19937& random_;
+    std::mt19937 side_;
+    std::mt19937* draw_ = &random_;
     std::string file_;
     std::ostream& trace_;
     std::unique_ptr<DatabaseEngine> engine_ = makeSqliteEngine();

@@ -1,4 +1,6 @@
 // Moves, ends, edits and finds of a dynaset, as the old engine behaved.
+#include <sqlite3.h>
+
 #include "db_fixture.h"
 
 namespace wb::test {
@@ -179,6 +181,32 @@ TEST_F(Dynaset, DeletedCurrentRowFailsToReadAndMovesOn)
     EXPECT_DB_ERROR(other->field("Tail"), kRecordDeleted);
     other->MoveNext();
     EXPECT_EQ(other->field("Tail").toText(), "C");
+}
+
+// Another program may replace the current row by one under the same row id:
+// outside a transaction every read asks the file, inside one the row read
+// stays as it was read (no other program writes meanwhile).
+TEST_F(Dynaset, ARowReplacedByAnotherProgramUnderItsRowIdReadsAsReplaced)
+{
+    auto rs = byDate(*db);  // on A
+    EXPECT_EQ(rs->field("Tail").toText(), "A");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(folder.file("test.db").c_str(), &other), SQLITE_OK);
+    auto replace = [&](const char* tail) {
+        const std::string sql = std::string("BEGIN; DELETE FROM Weighing WHERE Tail = 'A' OR Tail = 'Z'; "
+                                            "INSERT INTO Weighing (rowid, Tail, Date) VALUES (2, '") +
+                                tail + "', '2004-03-01'); COMMIT";
+        ASSERT_EQ(sqlite3_exec(other, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+    };
+    replace("Z");
+    EXPECT_EQ(rs->field("Tail").toText(), "Z");
+    db->BeginRead();
+    EXPECT_EQ(rs->field("Date").toDate(), (Date{2004, 3, 1}));
+    EXPECT_EQ(rs->field("Tail").toText(), "Z");
+    db->Rollback();
+    sqlite3_exec(other, "DELETE FROM Weighing WHERE Tail = 'Z'", nullptr, nullptr, nullptr);
+    EXPECT_DB_ERROR(rs->field("Tail"), kRecordDeleted);
+    sqlite3_close(other);
 }
 
 TEST_F(Dynaset, AddAfterDeleteOfLastRowIsNotListedTwice)

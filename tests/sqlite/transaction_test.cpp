@@ -122,6 +122,53 @@ TEST_F(Transactions, AReadTransactionLetsOthersWorkAndWritesNothing)
     EXPECT_EQ(tails(), "OLD,NEW");
 }
 
+// The file's state read in two transactions is the same exactly when nothing
+// was written to the file in between: not by another connection's commit, not
+// through this one (a rollback included), while a transaction that only read
+// changes nothing. Outside a transaction it is not known.
+TEST_F(Transactions, TheFileStateChangesWithEveryWriteAndOnlyThen)
+{
+    auto stateInRead = [&](Database& d) {
+        d.BeginRead();
+        std::optional<FileState> state = d.CurrentFileState();
+        d.Rollback();
+        return state;
+    };
+    EXPECT_FALSE(db->CurrentFileState().has_value());
+    const std::optional<FileState> first = stateInRead(*db);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(stateInRead(*db), first);
+    tails();
+    db->BeginTrans();
+    EXPECT_EQ(db->CurrentFileState(), first);
+    db->CommitTrans();
+    EXPECT_EQ(stateInRead(*db), first);
+
+    add("OWN", "03-02-2004");
+    const std::optional<FileState> afterOwn = stateInRead(*db);
+    EXPECT_NE(afterOwn, first);
+
+    db->BeginTrans();
+    add("UNDONE", "03-03-2004");
+    db->Rollback();
+    const std::optional<FileState> afterRollback = stateInRead(*db);
+    EXPECT_NE(afterRollback, afterOwn);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(folder.file("test.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "SELECT count(*) FROM Weighing", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(stateInRead(*db), afterRollback);
+    ASSERT_EQ(sqlite3_exec(other, "UPDATE Weighing SET Weight = 7 WHERE Tail = 'OWN'", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    const std::optional<FileState> afterOther = stateInRead(*db);
+    EXPECT_NE(afterOther, afterRollback);
+
+    // Another open database of the same file never has the same state.
+    auto again = engine->OpenDatabase(folder.file("test.db"));
+    EXPECT_NE(stateInRead(*again), afterOther);
+}
+
 // The engine ends a transaction by itself after some failures (a full disk,
 // an I/O error): from then on until the rollback every write fails with that
 // failure and touches nothing, so no later step is committed on its own.

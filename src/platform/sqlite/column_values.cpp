@@ -120,7 +120,9 @@ SqlValue storedValue(const FieldDef& field, const Value& v)
         if (isBlankText(v)) return std::monostate{};
         std::optional<double> n = numberOf(v);
         if (!n) mismatch(field);
-        return *n;
+        // As SQLite stores them: a NaN as no value, -0 as 0.
+        if (std::isnan(*n)) return std::monostate{};
+        return *n == 0 ? 0.0 : *n;
     }
     case FieldType::Long: {
         if (isBlankText(v)) return std::monostate{};
@@ -144,12 +146,14 @@ SqlValue storedValue(const FieldDef& field, const Value& v)
     return std::monostate{};
 }
 
-Value readValue(const FieldDef& field, const SqlValue& stored)
+Value readValue(const FieldDef& field, SqlValue stored)
 {
     if (isNull(stored)) return Value::null();
+    // Text written by another program may hold broken UTF-8.
+    std::string* storedText = std::get_if<std::string>(&stored);
+    if (storedText && !utf8::isValid(*storedText)) *storedText = utf8::sanitize(*storedText);
     auto asText = [&]() -> std::string {
-        // Text written by another program may hold broken UTF-8.
-        if (auto s = std::get_if<std::string>(&stored)) return utf8::sanitize(*s);
+        if (storedText) return *storedText;
         if (auto i = std::get_if<std::int64_t>(&stored)) return std::to_string(*i);
         return numberToText(std::get<double>(stored));
     };
@@ -162,7 +166,7 @@ Value readValue(const FieldDef& field, const SqlValue& stored)
     };
     switch (field.type) {
     case FieldType::Text:
-    case FieldType::Memo: return Value(asText());
+    case FieldType::Memo: return storedText ? Value(std::move(*storedText)) : Value(asText());
     case FieldType::Double:
     case FieldType::Long: {
         if (std::optional<double> n = asNumber()) return Value(*n);

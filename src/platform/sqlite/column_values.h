@@ -19,7 +19,7 @@ std::optional<FieldDef> fieldFromDeclaredType(const std::string& name, const std
 // The value to store; throws kTypeMismatch or kFieldTooSmall.
 SqlValue storedValue(const FieldDef& field, const Value& v);
 // The value as the program reads it.
-Value readValue(const FieldDef& field, const SqlValue& stored);
+Value readValue(const FieldDef& field, SqlValue stored);
 // The value a criterion compares the column with; nothing when the field's
 // type cannot take it (the comparison then matches no row).
 std::optional<SqlValue> criterionValue(const FieldDef& field, const Value& v);

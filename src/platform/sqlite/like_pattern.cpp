@@ -91,9 +91,22 @@ std::vector<Token> tokenize(const std::u32string& pattern)
 
 }  // namespace
 
+struct LikePattern::Tokens {
+    std::vector<Token> list;
+};
+
+LikePattern::LikePattern(std::string_view pattern) : tokens_(new Tokens{tokenize(characters(pattern))}) {}
+
+LikePattern::~LikePattern() = default;
+
 bool likeMatches(const std::string& textUtf8, const std::string& patternUtf8)
 {
-    const std::vector<Token> tokens = tokenize(characters(patternUtf8));
+    return LikePattern(patternUtf8).matches(textUtf8);
+}
+
+bool LikePattern::matches(std::string_view textUtf8) const
+{
+    const std::vector<Token>& tokens = tokens_->list;
     const std::u32string text = characters(textUtf8);
     // Wildcard matching with backtracking to the last "*".
     size_t t = 0, p = 0;

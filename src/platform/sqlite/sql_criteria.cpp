@@ -1,6 +1,8 @@
 #include "platform/sqlite/sql_criteria.h"
 
+#include <memory>
 #include <optional>
+#include <string_view>
 
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/like_pattern.h"
@@ -22,17 +24,28 @@ const char* operatorText(Compare op)
     }
 }
 
+std::string_view textOf(sqlite3_value* v)
+{
+    const unsigned char* t = sqlite3_value_text(v);
+    return {reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_value_bytes(v))};
+}
+
+// The pattern is read once per statement run and kept with it (SQLite's
+// auxiliary data of the argument), not once per row.
 void likeFunction(sqlite3_context* context, int, sqlite3_value** args)
 {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
         sqlite3_result_int(context, 0);
         return;
     }
-    auto text = [](sqlite3_value* v) {
-        const unsigned char* t = sqlite3_value_text(v);
-        return std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_value_bytes(v)));
-    };
-    sqlite3_result_int(context, likeMatches(text(args[0]), text(args[1])) ? 1 : 0);
+    if (auto* kept = static_cast<const LikePattern*>(sqlite3_get_auxdata(context, 1))) {
+        sqlite3_result_int(context, kept->matches(textOf(args[0])) ? 1 : 0);
+        return;
+    }
+    auto pattern = std::make_unique<LikePattern>(textOf(args[1]));
+    sqlite3_result_int(context, pattern->matches(textOf(args[0])) ? 1 : 0);
+    // SQLite owns it from here on, and frees it at once when it cannot keep it.
+    sqlite3_set_auxdata(context, 1, pattern.release(), [](void* p) { delete static_cast<LikePattern*>(p); });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/sqlite/column_values.h"
 #include "platform/sqlite/sql_criteria.h"
@@ -14,6 +15,8 @@ namespace wb::sqlite {
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
     : db_(db), path_(std::move(path)), readOnly_(readOnly)
 {
+    static std::atomic<std::uint64_t> opened{0};
+    connection_ = ++opened;
     loadTables();
 }
 
@@ -57,6 +60,7 @@ void SqliteDatabase::loadTables()
             while (fields.step()) index.fields.push_back(std::get<std::string>(fields.column(0)));
             info.def.indexes.push_back(index);
         }
+        info.composeSql();
         tables_.push_back(std::move(info));
     }
 }
@@ -87,22 +91,33 @@ const TableInfo& SqliteDatabase::table(const std::string& name) const
     throw RuntimeError(dberr::kTableNotFound, "The engine cannot find the table '" + name + "'");
 }
 
+// The file's highest row id is read once per transaction: within one, no
+// other program adds rows.
 std::int64_t SqliteDatabase::maxRowid(const TableInfo& table)
 {
+    HighWater& high = highWater_[table.def.name];
+    const std::uint64_t serial = transactionSerial();
+    if (serial != 0 && high.readIn == serial) return high.rowid;
     Statement& s = statement("SELECT max(rowid) FROM " + table.quotedName());
     s.step();
-    std::int64_t max = s.columnInt(0);
+    const std::int64_t max = s.columnInt(0);
     s.reset();
-    std::int64_t& high = highWater_[table.def.name];
-    high = std::max(high, max);
-    return high;
+    high.rowid = std::max(high.rowid, max);
+    high.readIn = serial;
+    return high.rowid;
 }
 
 std::int64_t SqliteDatabase::nextRowid(const TableInfo& table)
 {
     const std::int64_t next = maxRowid(table) + 1;
-    highWater_[table.def.name] = next;
+    highWater_[table.def.name].rowid = next;
     return next;
+}
+
+std::uint64_t SqliteDatabase::transactionSerial() const
+{
+    if (transactionDepth_ == 0 || ended_ || !db_ || sqlite3_get_autocommit(db_)) return 0;
+    return transactionSerial_;
 }
 
 void SqliteDatabase::requireWritable()
@@ -130,12 +145,7 @@ void SqliteDatabase::requireLiveTransaction()
 
 void SqliteDatabase::run(const std::string& sql)
 {
-    try {
-        exec(handle(), sql);
-    } catch (const RuntimeError& why) {
-        noteFailure(why);
-        throw;
-    }
+    statement(sql).run();  // a failure is noted by the statement
 }
 
 std::shared_ptr<Recordset> SqliteDatabase::CreateDynaset(const RecordSource& source)
@@ -180,6 +190,7 @@ void SqliteDatabase::BeginTrans()
     if (transactionDepth_ > 0) {
         requireLiveTransaction();
         run("SAVEPOINT wb_transaction");
+        innerReads_.push_back(false);
         ++transactionDepth_;
         return;
     }
@@ -196,18 +207,20 @@ void SqliteDatabase::BeginTrans()
 void SqliteDatabase::beginOutermost(const char* begin, bool readingOnly)
 {
     sqlite3* db = handle();
-    exec(db, begin);
+    run(begin);
     try {
-        Statement id(db, "PRAGMA application_id");
-        if (!id.step() || static_cast<std::uint32_t>(id.columnInt(0)) != kApplicationId) {
-            throw RuntimeError(dberr::kNotOurs, "'" + path_ + "' is no longer a database of this program");
-        }
+        Statement& id = statement("PRAGMA application_id");
+        const bool ours = id.step() && static_cast<std::uint32_t>(id.columnInt(0)) == kApplicationId;
+        id.reset();
+        if (!ours) throw RuntimeError(dberr::kNotOurs, "'" + path_ + "' is no longer a database of this program");
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);  // keeps the first failure
         throw;
     }
     ended_.reset();
     readingOnly_ = readingOnly;
+    innerReads_.clear();
+    ++transactionSerial_;
     transactionDepth_ = 1;
 }
 
@@ -225,13 +238,26 @@ void SqliteDatabase::requireStillOurs() const
     }
 }
 
+// Inside another transaction a read is part of it: the file is locked and
+// checked already, and the reads see what that transaction sees.
 void SqliteDatabase::BeginRead()
 {
     if (transactionDepth_ > 0) {
-        BeginTrans();
+        handle();
+        innerReads_.push_back(true);
+        ++transactionDepth_;
         return;
     }
     beginOutermost("BEGIN DEFERRED", true);
+}
+
+// Ends a read inside another transaction, if that is the innermost level.
+bool SqliteDatabase::endInnerRead()
+{
+    if (transactionDepth_ < 2 || !innerReads_.back()) return false;
+    innerReads_.pop_back();
+    --transactionDepth_;
+    return true;
 }
 
 // A commit that fails leaves the transaction to be rolled back: still open
@@ -239,8 +265,10 @@ void SqliteDatabase::BeginRead()
 void SqliteDatabase::CommitTrans()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to commit");
+    if (endInnerRead()) return;
     requireLiveTransaction();
     run(transactionDepth_ == 1 ? "COMMIT" : "RELEASE wb_transaction");
+    if (transactionDepth_ > 1) innerReads_.pop_back();
     --transactionDepth_;
 }
 
@@ -249,17 +277,32 @@ void SqliteDatabase::CommitTrans()
 void SqliteDatabase::Rollback()
 {
     if (transactionDepth_ == 0) throw RuntimeError(dberr::kNoTransaction, "No transaction to roll back");
-    noteWrite();
+    if (endInnerRead()) return;
     const bool outermost = transactionDepth_ == 1;
+    if (!(outermost && readingOnly_)) noteWrite();  // a transaction that only read undoes nothing
+    if (!outermost) innerReads_.pop_back();
     --transactionDepth_;
     if (outermost) ended_.reset();
     if (ended_ || !db_ || sqlite3_get_autocommit(db_)) return;  // the engine undid the work already
     if (outermost) {
-        exec(db_, "ROLLBACK");
+        run("ROLLBACK");
     } else {
-        exec(db_, "ROLLBACK TO wb_transaction");
-        exec(db_, "RELEASE wb_transaction");
+        run("ROLLBACK TO wb_transaction");
+        run("RELEASE wb_transaction");
     }
+}
+
+// SQLite's data version changes when another connection commits, and only
+// then; this connection's own writes are counted by noteWrite.
+std::optional<FileState> SqliteDatabase::CurrentFileState()
+{
+    if (transactionSerial() == 0) return std::nullopt;
+    Statement& s = statement("PRAGMA data_version");
+    const bool read = s.step();
+    const std::int64_t version = s.columnInt(0);
+    s.reset();
+    if (!read) return std::nullopt;
+    return FileState{connection_, version, generation_};
 }
 
 std::vector<TableDef> SqliteDatabase::TableDefs()
@@ -287,6 +330,7 @@ void SqliteDatabase::Close()
     sqlite3_close_v2(db_);  // an open transaction is rolled back
     db_ = nullptr;
     transactionDepth_ = 0;
+    innerReads_.clear();
     ended_.reset();
 }
 

@@ -31,6 +31,7 @@ public:
     void BeginRead() override;
     void CommitTrans() override;
     void Rollback() override;
+    std::optional<FileState> CurrentFileState() override;
     std::vector<TableDef> TableDefs() override;
     bool readOnly() const override { return readOnly_; }
     const std::string& path() const override { return path_; }
@@ -54,6 +55,11 @@ public:
     // transaction that the engine has ended by itself.
     void requireWritable();
     bool inTransaction() const { return transactionDepth_ > 0; }
+    // Names the outermost transaction open now (0 when none, or when the
+    // engine has ended it): while it stays the same, no other program has
+    // written the file, so what was read in it still holds unless this
+    // connection wrote since.
+    std::uint64_t transactionSerial() const;
     // Record sets made from record sets: closed with the database as well.
     void adopt(const std::shared_ptr<SqliteRecordset>& set);
     // Counts writes, so record sets know when a row they read may have changed.
@@ -65,6 +71,7 @@ private:
     // Fails unless the file is still the one opened, in its place and writable.
     void requireStillOurs() const;
     void beginOutermost(const char* begin, bool readingOnly);
+    bool endInnerRead();
     // Runs SQL of the transaction's own (BEGIN, COMMIT, savepoints).
     void run(const std::string& sql);
     // After a failed step: when the engine has left the transaction (it rolls
@@ -79,13 +86,22 @@ private:
     bool readOnly_;
     int transactionDepth_ = 0;
     bool readingOnly_ = false;  // the outermost transaction is one that only reads
+    // The levels inside the outermost one, innermost last: true for a read,
+    // which begins, ends and undoes nothing of its own.
+    std::vector<bool> innerReads_;
+    std::uint64_t transactionSerial_ = 0;
     // Why the engine ended the open transaction by itself. Until it is rolled
     // back every write fails with it, so that no later step of the work runs
     // outside the transaction and is committed on its own.
     std::optional<RuntimeError> ended_;
     std::uint64_t generation_ = 0;
+    std::uint64_t connection_ = 0;  // tells this open database from every other one
     std::vector<TableInfo> tables_;
-    std::map<std::string, std::int64_t> highWater_;
+    struct HighWater {
+        std::int64_t rowid = 0;
+        std::uint64_t readIn = 0;  // the transaction whose reading of the file it includes
+    };
+    std::map<std::string, HighWater> highWater_;
     std::map<std::string, std::unique_ptr<Statement>> statements_;
     std::vector<std::weak_ptr<SqliteRecordset>> sets_;
 };

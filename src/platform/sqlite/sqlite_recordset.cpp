@@ -43,8 +43,22 @@ void SqliteRecordset::requireOpen() const
 void SqliteRecordset::ensurePositioned()
 {
     if (pos_.kind != Position::Unset) return;
-    std::optional<Position> first = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
+    std::optional<Position> first = firstRow();
     pos_ = first ? *first : Position::of(Position::AfterLast);
+}
+
+// Within one transaction no other program writes the file: the first row
+// found stays the first until this connection writes or a row is added
+// through the set.
+std::optional<SqliteRecordset::Position> SqliteRecordset::firstRow()
+{
+    const std::uint64_t serial = db_->transactionSerial();
+    const bool known = serial != 0 && first_.serial == serial && first_.generation == db_->generation() &&
+                       first_.added == added_.size() && first_.bound == bound_;
+    if (known) return first_.row;
+    std::optional<Position> row = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
+    first_ = FirstRow{serial, db_->generation(), added_.size(), bound_, row};
+    return row;
 }
 
 // ---- seeking ---------------------------------------------------------------
@@ -58,7 +72,10 @@ std::optional<SqliteRecordset::Position> SqliteRecordset::seekBase(Direction dir
 
     std::string query = "SELECT rowid";
     for (const std::string& c : columns) query += ", " + c;
-    query += " FROM " + table_->quotedName() + " WHERE rowid <= ? AND (" + whereSql_.sql + ")";
+    // "+rowid": the bound is only checked, never used to pick an index, so
+    // SQLite walks the index of the order and stops at the first row that
+    // qualifies, rather than sorting every row below the bound.
+    query += " FROM " + table_->quotedName() + " WHERE +rowid <= ? AND (" + whereSql_.sql + ")";
     std::vector<SqlValue> params{bound_};
     append(params, whereSql_.params);
     if (extra) {
@@ -198,7 +215,7 @@ std::optional<SqliteRecordset::Position> SqliteRecordset::step(Direction dir, co
 
 bool SqliteRecordset::hasRows()
 {
-    return step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr).has_value();
+    return firstRow().has_value();
 }
 
 // ---- ends and moves --------------------------------------------------------
@@ -231,7 +248,7 @@ void SqliteRecordset::MoveFirst()
 {
     requireOpen();
     abandonPending();
-    std::optional<Position> p = step(Direction::Forward, Position::of(Position::BeforeFirst), nullptr);
+    std::optional<Position> p = firstRow();
     if (!p) {
         pos_ = Position::of(Position::AfterLast);
         noCurrentRecord();
@@ -319,10 +336,13 @@ const std::vector<SqlValue>& SqliteRecordset::currentRow()
     requireOpen();
     ensurePositioned();
     if (!hasCurrentRow()) noCurrentRecord();
-    if (rowCached_ && rowRowid_ == pos_.rowid && rowGeneration_ == db_->generation()) return row_;
-    std::string list;
-    for (const FieldDef& f : table_->def.fields) list += (list.empty() ? "" : ", ") + quoteName(f.name);
-    Statement& s = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE rowid = ?");
+    // Kept only within the transaction it was read in: outside one, another
+    // program may have replaced the row, even under the same row id.
+    const std::uint64_t serial = db_->transactionSerial();
+    if (rowCached_ && serial != 0 && rowSerial_ == serial && rowRowid_ == pos_.rowid &&
+        rowGeneration_ == db_->generation())
+        return row_;
+    Statement& s = db_->statement(table_->selectByRowidSql);
     s.bind(1, pos_.rowid);
     if (!s.step()) {
         s.reset();
@@ -334,6 +354,7 @@ const std::vector<SqlValue>& SqliteRecordset::currentRow()
     rowCached_ = true;
     rowRowid_ = pos_.rowid;
     rowGeneration_ = db_->generation();
+    rowSerial_ = serial;
     return row_;
 }
 
@@ -398,20 +419,16 @@ void SqliteRecordset::Update()
     db_->requireWritable();
     const std::string table = table_->quotedName();
     if (pending_ == Pending::Adding) {
-        std::string columns = "rowid", marks = "?";
-        for (const FieldDef& f : table_->def.fields) {
-            columns += ", " + quoteName(f.name);
-            marks += ", ?";
-        }
         std::optional<Transaction> own;
         if (!db_->inTransaction()) own.emplace(*db_);
         std::int64_t rowid = db_->nextRowid(*table_);
-        Statement& s = db_->statement("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")");
+        Statement& s = db_->statement(table_->insertSql);
         s.bind(1, rowid);
         s.bindAll(buffer_, 2);
         s.run();
         db_->noteWrite();
         if (own) own->commit();
+        lastAdded_ = buffer_;
         added_.push_back(rowid);
         pending_ = Pending::None;
         return;
@@ -519,6 +536,58 @@ long SqliteRecordset::RecordCount()
         if (rowExists(rowid, nullptr)) ++count;
     }
     return count;
+}
+
+std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, const std::vector<std::string>& fields)
+{
+    requireOpen();
+    const SqlCondition condition = compileCriteria(*table_, c);
+    std::vector<int> columns;
+    std::string list;
+    for (const std::string& name : fields) {
+        columns.push_back(table_->requireField(name, dberr::kItemNotFound));
+        list += (list.empty() ? "" : ", ") + quoteName(table_->field(columns.back()).name);
+    }
+    if (list.empty()) list = "1";
+    std::vector<std::vector<Value>> rows;
+    auto read = [&](Statement& s) {
+        std::vector<Value>& row = rows.emplace_back();
+        row.reserve(columns.size());
+        for (size_t i = 0; i < columns.size(); ++i)
+            row.push_back(readValue(table_->field(columns[i]), s.column(static_cast<int>(i))));
+    };
+    std::string orderBy;
+    for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
+    Statement& base = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE +rowid <= ? AND (" +
+                                     whereSql_.sql + ") AND (" + condition.sql + ") ORDER BY " + orderBy + "rowid");
+    base.bind(1, bound_);
+    base.bindAll(whereSql_.params, 2);
+    base.bindAll(condition.params, 2 + static_cast<int>(whereSql_.params.size()));
+    while (base.step()) read(base);
+    base.reset();
+    if (added_.empty()) return rows;
+    Statement& added = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE rowid = ? AND (" +
+                                      condition.sql + ")");
+    for (std::int64_t rowid : added_) {
+        added.bind(1, rowid);
+        added.bindAll(condition.params, 2);
+        if (added.step()) read(added);
+        added.reset();
+    }
+    return rows;
+}
+
+// A value is stored as bound: storedValue gives each column the kind its
+// type keeps (a text that is not a number stays text in a date column, a NaN
+// is no value).
+std::vector<Value> SqliteRecordset::lastAddedRow()
+{
+    requireOpen();
+    if (lastAdded_.empty()) noCurrentRecord();
+    std::vector<Value> row;
+    row.reserve(lastAdded_.size());
+    for (size_t i = 0; i < lastAdded_.size(); ++i) row.push_back(readValue(table_->def.fields[i], lastAdded_[i]));
+    return row;
 }
 
 void SqliteRecordset::Close()

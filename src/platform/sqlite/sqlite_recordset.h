@@ -43,6 +43,8 @@ public:
     const Criteria& filter() const override { return filter_; }
     std::shared_ptr<Recordset> CreateDynaset() override;
     long RecordCount() override;
+    std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override;
+    std::vector<Value> lastAddedRow() override;
     void Close() override;
     bool isOpen() const override { return open_ && db_->isOpen(); }
 
@@ -75,6 +77,7 @@ private:
     std::optional<Position> seekAdded(Direction dir, std::optional<size_t> from, const SqlCondition* extra);
     bool rowExists(std::int64_t rowid, const SqlCondition* extra);
     bool hasRows();
+    std::optional<Position> firstRow();
     void find(Direction dir, const Position& from, const Criteria& c);
     const std::vector<SqlValue>& currentRow();
     bool hasCurrentRow() const { return pos_.kind == Position::Base || pos_.kind == Position::Added; }
@@ -91,13 +94,23 @@ private:
     Pending pending_ = Pending::None;
     std::vector<SqlValue> buffer_;
     std::vector<bool> dirty_;
+    std::vector<SqlValue> lastAdded_;  // as the last new row was stored (empty before one)
     std::int64_t editRowid_ = 0;
     Criteria filter_;
     bool open_ = true;
     std::vector<SqlValue> row_;
     std::int64_t rowRowid_ = 0;
     std::uint64_t rowGeneration_ = 0;
+    std::uint64_t rowSerial_ = 0;  // the transaction it was read in
     bool rowCached_ = false;
+    // The first row as last found, and what it holds for.
+    struct FirstRow {
+        std::uint64_t serial = 0;  // the transaction it was found in; 0 for none
+        std::uint64_t generation = 0;
+        size_t added = 0;
+        std::int64_t bound = 0;
+        std::optional<Position> row;
+    } first_;
 };
 
 }  // namespace wb::sqlite

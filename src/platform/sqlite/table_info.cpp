@@ -4,12 +4,23 @@
 
 namespace wb::sqlite {
 
+namespace {
+
+std::string lowerAscii(const std::string& name)
+{
+    std::string lower = name;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+}  // namespace
+
 int TableInfo::fieldIndex(const std::string& name) const
 {
-    for (size_t i = 0; i < def.fields.size(); ++i) {
-        if (sameName(def.fields[i].name, name)) return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = indexByName.find(lowerAscii(name));
+    return found == indexByName.end() ? -1 : found->second;
 }
 
 int TableInfo::requireField(const std::string& name, int error) const
@@ -19,11 +30,17 @@ int TableInfo::requireField(const std::string& name, int error) const
     return i;
 }
 
-std::string TableInfo::selectList() const
+void TableInfo::composeSql()
 {
-    std::string list = "rowid";
-    for (const FieldDef& f : def.fields) list += ", " + quoteName(f.name);
-    return list;
+    std::string columns, marks;
+    for (const FieldDef& f : def.fields) {
+        columns += (columns.empty() ? "" : ", ") + quoteName(f.name);
+        marks += ", ?";
+    }
+    insertSql = "INSERT INTO " + quotedName() + " (rowid, " + columns + ") VALUES (?" + marks + ")";
+    indexByName.clear();
+    for (size_t i = def.fields.size(); i-- > 0;) indexByName[lowerAscii(def.fields[i].name)] = static_cast<int>(i);
+    selectByRowidSql = "SELECT " + columns + " FROM " + quotedName() + " WHERE rowid = ?";
 }
 
 std::string TableInfo::quotedName() const { return quoteName(def.name); }
