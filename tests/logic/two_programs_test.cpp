@@ -386,6 +386,56 @@ TEST_F(PressUnderLock, ThePressWaitsAboutFiveSecondsWithTheBusyPointer) {
     EXPECT_EQ(s.f().Text1.text(), "N2");
 }
 
+// ---- a browse set whose rows another program replaced --------------------
+
+// The browse set lists the rows stored when it was made. Once another program
+// has replaced or deleted every one of them, the set still stands on the row
+// it was on, at neither end, yet holds no row: the press that goes to its
+// first or last row finds none this direction, and fails in nothing.
+TEST(BrowseSetEmptiedByAnotherProgram, GoingToItsFirstOrLastRowSaysNoRecordsThisDirection) {
+    for (const bool deleted : {false, true}) {
+        for (const bool next : {true, false}) {
+            SCOPED_TRACE(std::string(deleted ? "deleted" : "replaced") + (next ? ", Next" : ", Previous"));
+            TempFolder folder;
+            const std::string path = folder.file(kRecordDatabaseName);
+            SaveFixture(nullptr, path).storeNew("N1", "Cessna");
+            SaveFixture a(nullptr, path), b(nullptr, path);
+            // A search without match: the browse set is next, to go to its first or last row.
+            a.f().NewRecord();
+            a.f().Text1.setText("X");
+            a.f().Text7.setText("");
+            a.w.click(a.f().Command3D16);
+            ASSERT_EQ(a.w.dialogs.shown.size(), 1u);
+            ASSERT_EQ(a.w.dialogs.shown[0].title, "Search Result");
+            ASSERT_EQ(a.f().ws.BrowseStarted, 0);
+
+            showFound(b, "N1");
+            if (deleted) b.f().Text1.setText("0");
+            else b.f().Text3.setText("Piper");
+            b.save();
+            ASSERT_TRUE(b.w.dialogs.shown.empty());
+
+            a.w.dialogs.shown.clear();
+            a.w.click(next ? a.f().Command3D16 : a.f().Command3D17);
+            EXPECT_EQ(a.f().containedFailures(), 0) << a.f().lastFailure();
+            ASSERT_EQ(a.w.dialogs.shown.size(), 1u);
+            EXPECT_EQ(a.w.dialogs.shown[0].title, "No records this direction.");
+            EXPECT_EQ(a.w.dialogs.shown[0].style, msgbox::kOkOnly | msgbox::kInformation);
+            EXPECT_EQ(a.f().ws.SearchActive, 0);
+            EXPECT_EQ(a.f().ws.BrowseStarted, 0);
+            EXPECT_FALSE(a.f().weighingOnScreen.has_value());
+            EXPECT_EQ(a.f().mousePointer(), pointer::kDefault);
+            // After New the browse set is read anew and lists what is stored.
+            a.f().NewRecord();
+            a.f().Text7.setText("");
+            a.w.dialogs.shown.clear();
+            a.w.click(a.f().Command3D16);
+            EXPECT_EQ(a.f().Text1.text(), deleted ? "" : "N1");
+            EXPECT_EQ(a.w.dialogs.shown.size(), deleted ? 1u : 0u);
+        }
+    }
+}
+
 // ---- two processes side by side --------------------------------------------
 
 unsigned long envNumber(const char* name, unsigned long fallback) {
