@@ -237,6 +237,74 @@ TEST_F(LostUpdate, ANewWeighingUnderAKeyStoredMeanwhileIsAskedAbout) {
     EXPECT_EQ(a.f().ws.NewRecordMode, 1);
 }
 
+// What a save compares holds however the weighing came on screen: shown by a
+// search, or stored by this program's own last save (its rows kept as
+// written, the file's state then). Another program changes or deletes it
+// before this program saves or deletes it; the weighing of another typed key
+// is stored meanwhile. Each is asked about, and No changes nothing; only a
+// deletion that finds the weighing gone needs no question.
+TEST(SaveAfterAnotherProgram, EveryChangeSinceTheWeighingCameOnScreenIsAskedAboutWhateverTheSnapshot) {
+    enum class Other { Changes, Deletes, StoresTheTypedKey };
+    const struct Case {
+        bool ownSave;  // on screen as this program saved it, else as found
+        Other other;
+        bool deleting;
+        const char* title;  // of the question; "" for none
+    } cases[] = {
+        {false, Other::Changes, false, "Weighing changed by another program"},
+        {false, Other::Deletes, false, "Weighing deleted by another program"},
+        {false, Other::Changes, true, "Weighing changed by another program"},
+        {false, Other::Deletes, true, ""},
+        {false, Other::StoresTheTypedKey, false, "Weighing already stored"},
+        {true, Other::Changes, false, "Weighing changed by another program"},
+        {true, Other::Deletes, false, "Weighing deleted by another program"},
+        {true, Other::Changes, true, "Weighing changed by another program"},
+        {true, Other::Deletes, true, ""},
+        {true, Other::StoresTheTypedKey, false, "Weighing already stored"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ownSave ? "own save" : "found") + ", other " +
+                     std::to_string(static_cast<int>(c.other)) + (c.deleting ? ", deleting" : ", saving"));
+        TempFolder caseFolder;
+        const std::string file = caseFolder.file(kRecordDatabaseName);
+        SaveFixture(nullptr, file).storeNew("N1", "Cessna");
+        SaveFixture a(nullptr, file), b(nullptr, file);
+        showFound(a, "N1");
+        if (c.ownSave) {
+            a.f().Text12.setText("WO-A");
+            a.save();
+            ASSERT_TRUE(a.w.dialogs.shown.empty());
+        }
+        if (c.other == Other::StoresTheTypedKey) {
+            b.storeNew("N2", "Of B");
+        } else {
+            showFound(b, "N1");
+            if (c.other == Other::Deletes) b.f().Text1.setText("0");
+            else b.f().Text12.setText("WO-B");
+            b.save();
+            ASSERT_TRUE(b.w.dialogs.shown.empty());
+        }
+        const Rows before = a.weighings({"Tail", "Date", "Make", "Work"});
+        const Rows equipmentBefore = a.equipment("N1");
+        a.w.dialogs.shown.clear();
+        if (c.deleting) a.f().Text1.setText("0");
+        else if (c.other == Other::StoresTheTypedKey) a.f().Text1.setText("N2");
+        else a.f().Text3.setText("Piper");
+        a.save();  // unanswered: No
+        if (*c.title) {
+            ASSERT_EQ(a.w.dialogs.shown.size(), 1u);
+            EXPECT_EQ(a.w.dialogs.shown[0].title, c.title);
+            EXPECT_EQ(a.weighings({"Tail", "Date", "Make", "Work"}), before);
+            EXPECT_EQ(a.equipment("N1"), equipmentBefore);
+        } else {
+            EXPECT_TRUE(a.w.dialogs.shown.empty());
+            EXPECT_EQ(a.weighings(), Rows());
+            EXPECT_EQ(a.f().ws.NewRecordMode, 1);
+        }
+        EXPECT_EQ(a.f().containedFailures(), 0) << a.f().lastFailure();
+    }
+}
+
 // ---- a press that meets the other program's lock --------------------------
 
 using OtherProgram = testing::OtherInstance;
