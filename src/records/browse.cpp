@@ -81,15 +81,20 @@ void Browse::moveButton(Button button) {
     Recordset& active = Form1::need(ws.SearchActive == 1 ? f.rsFound : f.rsAircraft);
     const bool atEnd = button == Button::Next ? active.IsEOF() : active.IsBOF();
     if (atEnd) {
-        endReads();
-        f.services.dialogs->MsgBox("Press OK to continue", msgbox::kOkOnly | msgbox::kInformation,
-                                   "No records this direction.");
-        ws.SearchActive = 0;
+        noRecordsThisDirection();
         return;
     }
     ws.MoveDirection = button == Button::Next ? 2 : 1;
     ws.SavedState = 1;
     BrowseRecords();
+}
+
+// The end of the set in the chosen direction: search mode ends.
+void Browse::noRecordsThisDirection() {
+    endReads();
+    f.services.dialogs->MsgBox("Press OK to continue", msgbox::kOkOnly | msgbox::kInformation,
+                               "No records this direction.");
+    f.ws.SearchActive = 0;
 }
 
 // No lock outlasts the reads into a message box.
@@ -122,17 +127,39 @@ bool Browse::searchByExample() {
 }
 
 void Browse::BrowseRecords() {
-    WorksheetState& ws = f.ws;
-    if (!moveAndShow()) {
+    switch (moveAndShow()) {
+    case Moved::Shown: return;
+    case Moved::NoMatch:
         endReads();
         f.services.dialogs->MsgBox("No matches found", msgbox::kOkOnly, "Search Result");
-        ws.SearchActive = 0;
+        f.ws.SearchActive = 0;
+        return;
+    case Moved::NoRecords: noRecordsThisDirection(); return;
     }
 }
 
-bool Browse::moveAndShow() {
+namespace {
+
+// The browse set's first or last row; false when the set holds no row. That
+// happens when another program has deleted or replaced every row the set
+// lists since it was made: the set still stands on the row it was on, at
+// neither end, so the button's own end test let the press through.
+bool moveToEnd(Recordset& set, bool last) {
+    try {
+        if (last) set.MoveLast();
+        else set.MoveFirst();
+        return true;
+    } catch (const RuntimeError& e) {
+        if (e.number() != kNoCurrentRecord) throw;
+        return false;
+    }
+}
+
+}  // namespace
+
+Browse::Moved Browse::moveAndShow() {
     WorksheetState& ws = f.ws;
-    if (ws.NewRecordMode == 1 && !searchByExample()) return false;
+    if (ws.NewRecordMode == 1 && !searchByExample()) return Moved::NoMatch;
 
     // Only the browse set has the end guards.
     const bool previous = ws.MoveDirection == 1;
@@ -149,17 +176,17 @@ bool Browse::moveAndShow() {
         f.ShowFoundRecord();
     } else {
         Recordset& set = Form1::need(f.rsAircraft);
-        if (previous) {
-            if (set.IsEOF() || !started) set.MoveLast();
-            else set.MovePrevious();
-        } else {
-            if (set.IsBOF() || !started) set.MoveFirst();
+        const bool toEnd = previous ? set.IsEOF() || !started : set.IsBOF() || !started;
+        if (!toEnd) {
+            if (previous) set.MovePrevious();
             else set.MoveNext();
+        } else if (!moveToEnd(set, previous)) {
+            return Moved::NoRecords;
         }
         f.ShowRecord();
     }
     ws.BrowseStarted = 1;
-    return true;
+    return Moved::Shown;
 }
 
 }  // namespace wb

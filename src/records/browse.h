@@ -44,8 +44,11 @@ private:
     enum class Button { Next, Previous };
     void moveButton(Button button);
     // The search by example, when a new record is on screen, then the move and
-    // the show; false when the search found no match (nothing moved or shown).
-    bool moveAndShow();
+    // the show. Nothing is moved or shown when the search found no match, or
+    // when the browse set has no row to go to.
+    enum class Moved { Shown, NoMatch, NoRecords };
+    Moved moveAndShow();
+    void noRecordsThisDirection();
     // Narrows rsFound by each filled box; false when no row is left.
     bool searchByExample();
     SearchExample typedExample() const;

@@ -28,6 +28,7 @@
 #include "logic/other_instance.h"
 #include "logic/save_fixture.h"
 #include "logic/shop_files.h"
+#include "platform/sqlite/sqlite_database.h"
 #include "records/open_database.h"
 
 namespace wb {
@@ -236,6 +237,74 @@ TEST_F(LostUpdate, ANewWeighingUnderAKeyStoredMeanwhileIsAskedAbout) {
     EXPECT_EQ(a.f().ws.NewRecordMode, 1);
 }
 
+// What a save compares holds however the weighing came on screen: shown by a
+// search, or stored by this program's own last save (its rows kept as
+// written, the file's state then). Another program changes or deletes it
+// before this program saves or deletes it; the weighing of another typed key
+// is stored meanwhile. Each is asked about, and No changes nothing; only a
+// deletion that finds the weighing gone needs no question.
+TEST(SaveAfterAnotherProgram, EveryChangeSinceTheWeighingCameOnScreenIsAskedAboutWhateverTheSnapshot) {
+    enum class Other { Changes, Deletes, StoresTheTypedKey };
+    const struct Case {
+        bool ownSave;  // on screen as this program saved it, else as found
+        Other other;
+        bool deleting;
+        const char* title;  // of the question; "" for none
+    } cases[] = {
+        {false, Other::Changes, false, "Weighing changed by another program"},
+        {false, Other::Deletes, false, "Weighing deleted by another program"},
+        {false, Other::Changes, true, "Weighing changed by another program"},
+        {false, Other::Deletes, true, ""},
+        {false, Other::StoresTheTypedKey, false, "Weighing already stored"},
+        {true, Other::Changes, false, "Weighing changed by another program"},
+        {true, Other::Deletes, false, "Weighing deleted by another program"},
+        {true, Other::Changes, true, "Weighing changed by another program"},
+        {true, Other::Deletes, true, ""},
+        {true, Other::StoresTheTypedKey, false, "Weighing already stored"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ownSave ? "own save" : "found") + ", other " +
+                     std::to_string(static_cast<int>(c.other)) + (c.deleting ? ", deleting" : ", saving"));
+        TempFolder caseFolder;
+        const std::string file = caseFolder.file(kRecordDatabaseName);
+        SaveFixture(nullptr, file).storeNew("N1", "Cessna");
+        SaveFixture a(nullptr, file), b(nullptr, file);
+        showFound(a, "N1");
+        if (c.ownSave) {
+            a.f().Text12.setText("WO-A");
+            a.save();
+            ASSERT_TRUE(a.w.dialogs.shown.empty());
+        }
+        if (c.other == Other::StoresTheTypedKey) {
+            b.storeNew("N2", "Of B");
+        } else {
+            showFound(b, "N1");
+            if (c.other == Other::Deletes) b.f().Text1.setText("0");
+            else b.f().Text12.setText("WO-B");
+            b.save();
+            ASSERT_TRUE(b.w.dialogs.shown.empty());
+        }
+        const Rows before = a.weighings({"Tail", "Date", "Make", "Work"});
+        const Rows equipmentBefore = a.equipment("N1");
+        a.w.dialogs.shown.clear();
+        if (c.deleting) a.f().Text1.setText("0");
+        else if (c.other == Other::StoresTheTypedKey) a.f().Text1.setText("N2");
+        else a.f().Text3.setText("Piper");
+        a.save();  // unanswered: No
+        if (*c.title) {
+            ASSERT_EQ(a.w.dialogs.shown.size(), 1u);
+            EXPECT_EQ(a.w.dialogs.shown[0].title, c.title);
+            EXPECT_EQ(a.weighings({"Tail", "Date", "Make", "Work"}), before);
+            EXPECT_EQ(a.equipment("N1"), equipmentBefore);
+        } else {
+            EXPECT_TRUE(a.w.dialogs.shown.empty());
+            EXPECT_EQ(a.weighings(), Rows());
+            EXPECT_EQ(a.f().ws.NewRecordMode, 1);
+        }
+        EXPECT_EQ(a.f().containedFailures(), 0) << a.f().lastFailure();
+    }
+}
+
 // ---- a press that meets the other program's lock --------------------------
 
 using OtherProgram = testing::OtherInstance;
@@ -386,6 +455,56 @@ TEST_F(PressUnderLock, ThePressWaitsAboutFiveSecondsWithTheBusyPointer) {
     EXPECT_EQ(s.f().Text1.text(), "N2");
 }
 
+// ---- a browse set whose rows another program replaced --------------------
+
+// The browse set lists the rows stored when it was made. Once another program
+// has replaced or deleted every one of them, the set still stands on the row
+// it was on, at neither end, yet holds no row: the press that goes to its
+// first or last row finds none this direction, and fails in nothing.
+TEST(BrowseSetEmptiedByAnotherProgram, GoingToItsFirstOrLastRowSaysNoRecordsThisDirection) {
+    for (const bool deleted : {false, true}) {
+        for (const bool next : {true, false}) {
+            SCOPED_TRACE(std::string(deleted ? "deleted" : "replaced") + (next ? ", Next" : ", Previous"));
+            TempFolder folder;
+            const std::string path = folder.file(kRecordDatabaseName);
+            SaveFixture(nullptr, path).storeNew("N1", "Cessna");
+            SaveFixture a(nullptr, path), b(nullptr, path);
+            // A search without match: the browse set is next, to go to its first or last row.
+            a.f().NewRecord();
+            a.f().Text1.setText("X");
+            a.f().Text7.setText("");
+            a.w.click(a.f().Command3D16);
+            ASSERT_EQ(a.w.dialogs.shown.size(), 1u);
+            ASSERT_EQ(a.w.dialogs.shown[0].title, "Search Result");
+            ASSERT_EQ(a.f().ws.BrowseStarted, 0);
+
+            showFound(b, "N1");
+            if (deleted) b.f().Text1.setText("0");
+            else b.f().Text3.setText("Piper");
+            b.save();
+            ASSERT_TRUE(b.w.dialogs.shown.empty());
+
+            a.w.dialogs.shown.clear();
+            a.w.click(next ? a.f().Command3D16 : a.f().Command3D17);
+            EXPECT_EQ(a.f().containedFailures(), 0) << a.f().lastFailure();
+            ASSERT_EQ(a.w.dialogs.shown.size(), 1u);
+            EXPECT_EQ(a.w.dialogs.shown[0].title, "No records this direction.");
+            EXPECT_EQ(a.w.dialogs.shown[0].style, msgbox::kOkOnly | msgbox::kInformation);
+            EXPECT_EQ(a.f().ws.SearchActive, 0);
+            EXPECT_EQ(a.f().ws.BrowseStarted, 0);
+            EXPECT_FALSE(a.f().weighingOnScreen.has_value());
+            EXPECT_EQ(a.f().mousePointer(), pointer::kDefault);
+            // After New the browse set is read anew and lists what is stored.
+            a.f().NewRecord();
+            a.f().Text7.setText("");
+            a.w.dialogs.shown.clear();
+            a.w.click(a.f().Command3D16);
+            EXPECT_EQ(a.f().Text1.text(), deleted ? "" : "N1");
+            EXPECT_EQ(a.w.dialogs.shown.size(), deleted ? 1u : 0u);
+        }
+    }
+}
+
 // ---- two processes side by side --------------------------------------------
 
 unsigned long envNumber(const char* name, unsigned long fallback) {
@@ -412,20 +531,22 @@ void setVersion(Form1& f, const std::string& version) {
 struct Journal {
     // "stored KEY VERSION REPLACED" or "refused KEY VERSION REPLACED WHY";
     // REPLACED is the version the save replaces or deletes, "-" for none.
+    // A deletion's VERSION is "deleted", or "gone" when it removed nothing:
+    // another program had deleted the weighing, or replaced it and then
+    // deleted what replaced it, so no question was due.
     std::vector<std::string> saves;
     std::vector<double> pressMs;
     int moves = 0, inUse = 0, questions = 0;
 };
 
-// One program's run: `ops` presses at random on the shared file; every
-// question is answered No, so a stored save replaced just what it showed.
-Journal runProgram(const std::string& path, int who, int ops, unsigned seed) {
-    Journal journal;
-    std::mt19937 random(seed);
-    SaveFixture s(nullptr, path);
-    Form1& f = s.f();
-    auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
-    auto timed = [&](Control& button) {
+// One program on the shared file whose presses are journaled; every question
+// is answered No, so a stored save replaced just what it showed.
+class JournaledProgram {
+public:
+    explicit JournaledProgram(const std::string& path) : s(nullptr, path) {}
+    Form1& f() { return s.f(); }
+
+    void press(Control& button) {
         s.w.dialogs.shown.clear();
         const auto start = Clock::now();
         s.w.click(button);
@@ -436,52 +557,85 @@ Journal runProgram(const std::string& path, int who, int ops, unsigned seed) {
                 ++journal.inUse;
             if ((m.style & 7) == msgbox::kYesNo) ++journal.questions;
         }
-    };
-    auto save = [&](const std::string& key, const std::string& version, const std::string& replaced) {
-        const bool deleting = f.Text1.text() == "0";
-        timed(f.Command3D13);
-        const bool stored = s.w.dialogs.shown.empty() && (deleting ? f.ws.NewRecordMode == 1 : f.ws.SavedState == 1);
-        journal.saves.push_back(std::string(stored ? "stored " : "refused ") + key + " " + version + " " + replaced +
-                                (stored ? "" : " " + (s.w.dialogs.shown.empty() ? "?" : s.w.dialogs.shown[0].title)));
-    };
-    for (int n = 0; n < ops; ++n) {
-        const std::string version = "P" + std::to_string(who) + "-" + std::to_string(n);
-        const bool onScreen = f.weighingOnScreen.has_value();
-        if (onScreen && chance(45)) {
-            // The weighing on screen, changed and saved (or, when found, deleted).
-            const std::string key = f.Text1.text();
-            const std::string shown = versionOf(f);
-            if (f.ws.SearchActive == 1 && chance(10)) {
-                f.Text1.setText("0");
-                save(key, "deleted", shown);
-            } else {
-                setVersion(f, version);
-                save(key, version, shown);
-            }
-        } else if (chance(20)) {
-            // A new weighing under a key either program may be storing.
-            f.NewRecord();
-            const std::string key = "T" + std::to_string(random() % 8);
-            s.fillWorksheet(key, "New", "03-10-2004");
-            setVersion(f, version);
-            save(key, version, "-");
-        } else if (chance(35)) {
-            // A search by tail number.
-            f.NewRecord();
-            f.Text1.setText(random() % 3 ? "S" + std::to_string(random() % kSharedWeighings) : "T");
-            f.Text7.setText("");
-            ++journal.moves;
-            timed(f.Command3D16);
+    }
+    void move(Control& button) {
+        ++journal.moves;
+        press(button);
+    }
+    // A search by tail number: the first weighing whose tail begins so.
+    void search(const std::string& tail) {
+        f().NewRecord();
+        f().Text1.setText(tail);
+        f().Text7.setText("");
+        move(f().Command3D16);
+    }
+    // A new weighing under `key`, which either program may be storing.
+    void saveNew(const std::string& key, const std::string& version) {
+        f().NewRecord();
+        s.fillWorksheet(key, "New", "03-10-2004");
+        setVersion(f(), version);
+        save(key, version, "-");
+    }
+    // The weighing on screen changed to `version` and saved; or deleted, when
+    // `deleting` or when the tail "0" of a deletion the user said No to is
+    // still typed. Only a found weighing is deleted.
+    void saveShown(const std::string& version, bool deleting) {
+        const std::string key = f().weighingOnScreen->key.tail.displayText();
+        const std::string shown = versionOf(f());
+        if (deleting || f().Text1.text() == "0") {
+            f().Text1.setText("0");
+            save(key, "deleted", f().ws.SearchActive == 1 ? shown : "-");
         } else {
-            ++journal.moves;
-            timed(chance(50) ? f.Command3D16 : f.Command3D17);
-        }
-        if (f.containedFailures() != 0) {
-            journal.saves.push_back("failure " + f.lastFailure());
-            break;
+            setVersion(f(), version);
+            save(key, version, shown);
         }
     }
-    return journal;
+    void noteFailure() {
+        if (f().containedFailures() != 0) journal.saves.push_back("failure " + f().lastFailure());
+    }
+
+    SaveFixture s;
+    Journal journal;
+
+private:
+    // The rows this program's connection has written or deleted so far.
+    std::int64_t changes() {
+        return sqlite3_total_changes64(dynamic_cast<sqlite::SqliteDatabase&>(*f().dbRecords).handle());
+    }
+    void save(const std::string& key, std::string version, const std::string& replaced) {
+        const bool deleting = f().Text1.text() == "0";
+        const std::int64_t before = changes();
+        press(f().Command3D13);
+        const bool stored =
+            s.w.dialogs.shown.empty() && (deleting ? f().ws.NewRecordMode == 1 : f().ws.SavedState == 1);
+        if (stored && deleting && changes() == before) version = "gone";
+        journal.saves.push_back(std::string(stored ? "stored " : "refused ") + key + " " + version + " " +
+                                replaced +
+                                (stored ? "" : " " + (s.w.dialogs.shown.empty() ? "?" : s.w.dialogs.shown[0].title)));
+    }
+};
+
+// One program's run: `ops` presses at random on the shared file.
+Journal runProgram(const std::string& path, int who, int ops, unsigned seed) {
+    std::mt19937 random(seed);
+    JournaledProgram p(path);
+    Form1& f = p.f();
+    auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
+    for (int n = 0; n < ops; ++n) {
+        const std::string version = "P" + std::to_string(who) + "-" + std::to_string(n);
+        if (f.weighingOnScreen && chance(45)) {
+            p.saveShown(version, f.ws.SearchActive == 1 && chance(10));
+        } else if (chance(20)) {
+            p.saveNew("T" + std::to_string(random() % 8), version);
+        } else if (chance(35)) {
+            p.search(random() % 3 ? "S" + std::to_string(random() % kSharedWeighings) : "T");
+        } else {
+            p.move(chance(50) ? f.Command3D16 : f.Command3D17);
+        }
+        p.noteFailure();
+        if (f.containedFailures() != 0) break;
+    }
+    return p.journal;
 }
 
 void writeJournal(const Journal& j, const std::string& file) {
@@ -511,22 +665,188 @@ double percentile(std::vector<double> values, double p) {
     return values[at];
 }
 
+// What the journals and the file say together.
+struct Findings {
+    std::vector<std::string> failures;  // contained failures, as journaled
+    int saves = 0, stored = 0, refusedAsked = 0, refusedInUse = 0;
+    std::vector<std::string> lost;  // "VERSION: why"
+    int unreported = 0, twice = 0, mixed = 0;
+    Journal all;
+};
+
+// Checks the journals against the file; prints "lost VERSION: why" with the
+// saves that named it for each version lost, then the figures.
+Findings examine(const std::vector<Journal>& journals, const std::string& path) {
+    Findings out;
+    Journal& all = out.all;
+    std::map<std::string, std::string> storedKeyOf;   // version -> key
+    std::map<std::string, int> replacedBy;            // version -> stored saves that replaced it
+    std::map<std::string, int> deletedBy;             // version -> stored deletions of it
+    std::set<std::string> deleted;                    // versions a stored deletion removed
+    std::map<std::string, std::vector<std::string>> savesOf;  // version -> the saves naming it
+    for (std::size_t who = 0; who < journals.size(); ++who) {
+        const Journal& j = journals[who];
+        all.moves += j.moves;
+        all.inUse += j.inUse;
+        all.questions += j.questions;
+        all.pressMs.insert(all.pressMs.end(), j.pressMs.begin(), j.pressMs.end());
+        for (const std::string& line : j.saves) {
+            if (line.rfind("failure", 0) == 0) {
+                out.failures.push_back(std::to_string(who) + ": " + line);
+                continue;
+            }
+            std::istringstream words(line);
+            std::string outcome, key, version, replaced;
+            words >> outcome >> key >> version >> replaced;
+            ++out.saves;
+            savesOf[version].push_back(std::to_string(who) + ": " + line);
+            if (replaced != "-") savesOf[replaced].push_back(std::to_string(who) + ": " + line);
+            if (outcome == "refused") {
+                if (line.find("in use by another program") != std::string::npos) ++out.refusedInUse;
+                else ++out.refusedAsked;
+                continue;
+            }
+            ++out.stored;
+            if (version == "gone") continue;  // removed nothing
+            if (replaced != "-") ++replacedBy[replaced];
+            if (version == "deleted") {
+                deleted.insert(replaced);
+                ++deletedBy[replaced];
+            }
+            else storedKeyOf[version] = key;
+        }
+    }
+
+    // What the file holds.
+    SaveFixture reader(nullptr, path);
+    std::map<std::string, int> rowsOfKey;
+    std::map<std::string, std::string> onDisk;  // version -> key
+    for (const std::string& row : reader.weighings({"Tail", "Date", "Work"})) {
+        const std::string key = row.substr(0, row.find('|'));
+        const std::string version = row.substr(row.rfind('|') + 1);
+        ++rowsOfKey[row.substr(0, row.rfind('|'))];
+        onDisk[version] = key;
+    }
+    auto loses = [&](const std::string& version, const char* why) {
+        out.lost.push_back(version + ": " + why);
+        std::cout << "lost " << version << ": " << why << "\n";
+        for (const std::string& line : savesOf[version]) std::cout << "  " << line << "\n";
+    };
+    for (const auto& [key, count] : rowsOfKey) out.twice += count > 1;
+    for (const auto& [version, key] : onDisk) {
+        const bool initial = version.rfind("init-", 0) == 0;
+        if (!initial && !storedKeyOf.count(version)) ++out.unreported;
+        if (deleted.count(version) || replacedBy.count(version)) loses(version, "replaced, yet still there");
+        // The whole weighing is of one version.
+        const Rows serials = reader.rows("Equipment", {"Serial"}, Criteria("Tail", Compare::Equal, key));
+        for (const std::string& serial : serials) out.mixed += serial != version;
+    }
+    for (const auto& [version, key] : storedKeyOf) {
+        if (!onDisk.count(version) && !replacedBy.count(version)) loses(version, "stored, yet gone");
+    }
+    // Two saves that replaced one version: one of them replaced what it never
+    // saw. Two deletions of one version are not: the later deleted nothing.
+    for (const auto& [version, count] : replacedBy)
+        if (count > 1 && count > deletedBy[version]) loses(version, "replaced by two saves");
+
+    const std::vector<double>& ms = all.pressMs;
+    std::cout << "| saves | stored | refused after a question | refused, in use | moves | presses | "
+                 "press time median / p99 / max (ms) | \"in use\" messages | lost | not reported yet on disk | "
+                 "keys stored twice | mixed weighings |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n"
+              << "| " << out.saves << " | " << out.stored << " | " << out.refusedAsked << " | " << out.refusedInUse
+              << " | " << all.moves << " | " << ms.size() << " | " << percentile(ms, 0.5) << " / "
+              << percentile(ms, 0.99) << " / " << percentile(ms, 1.0) << " | " << all.inUse << " | " << out.lost.size()
+              << " | " << out.unreported << " | " << out.twice << " | " << out.mixed << " |\n";
+    return out;
+}
+
+void expectNothingLost(const Findings& found, const std::string& path) {
+    EXPECT_EQ(found.failures, std::vector<std::string>());
+    EXPECT_EQ(testing::integrityOf(path), "ok");
+    EXPECT_EQ(testing::orphanEquipmentRowsOf(path), "0");
+    EXPECT_EQ(found.lost, std::vector<std::string>());
+    EXPECT_EQ(found.unreported, 0);
+    EXPECT_EQ(found.twice, 0);
+    EXPECT_EQ(found.mixed, 0);
+}
+
+// The file both programs share: the weighings S0..S5, five list rows each.
+void storeSharedWeighings(const std::string& path) {
+    SaveFixture first(nullptr, path);
+    for (int i = 0; i < kSharedWeighings; ++i) {
+        first.f().NewRecord();
+        first.fillWorksheet("S" + std::to_string(i), "Shared");
+        for (int r = 0; r < 5; ++r) first.f().ws.ListDesc[r] = "Item " + std::to_string(r);
+        setVersion(first.f(), "init-" + std::to_string(i));
+        first.save();
+        ASSERT_EQ(first.f().ws.SavedState, 1);
+    }
+}
+
+// Program 0 stores a weighing and shows it; program 1 shows it, replaces it
+// and deletes what it stored. Program 0's deletion of the weighing it showed
+// then finds it gone: it asks nothing and removes nothing, and nothing is lost,
+// though two stored saves name the version both programs showed.
+TEST(TwoProgramsJournal, ADeletionThatFindsTheShownWeighingGoneLosesNothing) {
+    TempFolder folder;
+    const std::string path = folder.file(kRecordDatabaseName);
+    storeSharedWeighings(path);
+    JournaledProgram a(path), b(path);
+    a.saveNew("T5", "P0-1");
+    a.search("T5");
+    b.search("T5");
+    ASSERT_EQ(versionOf(b.f()), "P0-1");
+    b.saveShown("P1-1", false);
+    b.saveShown("", true);
+    a.saveShown("", true);
+    EXPECT_EQ(a.journal.questions, 0);
+    EXPECT_EQ(a.journal.saves, std::vector<std::string>({"stored T5 P0-1 -", "stored T5 gone P0-1"}));
+    EXPECT_EQ(b.journal.saves, std::vector<std::string>({"stored T5 P1-1 P0-1", "stored T5 deleted P1-1"}));
+    expectNothingLost(examine({a.journal, b.journal}, path), path);
+}
+
+// A deletion the user said No to leaves its tail "0" typed: the next save of
+// that worksheet is a deletion again, and journaled as one.
+TEST(TwoProgramsJournal, ASaveWithTheTailOfARefusedDeletionIsJournaledAsADeletion) {
+    TempFolder folder;
+    const std::string path = folder.file(kRecordDatabaseName);
+    storeSharedWeighings(path);
+    JournaledProgram a(path), b(path);
+    a.search("S1");
+    b.search("S1");
+    b.saveShown("P1-1", false);
+    a.saveShown("", true);  // changed by the other program: No
+    ASSERT_EQ(a.f().Text1.text(), "0");
+    b.saveShown("", true);
+    a.saveShown("P0-2", false);  // the tail still "0": a deletion, of a weighing gone
+    EXPECT_EQ(a.journal.saves,
+              std::vector<std::string>({"refused S1 deleted init-1 Weighing changed by another program",
+                                        "stored S1 gone init-1"}));
+    expectNothingLost(examine({a.journal, b.journal}, path), path);
+}
+
+// The checks catch what they are for: journals of a lost update (two stored
+// saves replaced one version) and of a version stored yet gone.
+TEST(TwoProgramsJournal, TheChecksFindALostUpdate) {
+    TempFolder folder;
+    const std::string path = folder.file(kRecordDatabaseName);
+    storeSharedWeighings(path);
+    JournaledProgram a(path);
+    a.search("S2");
+    a.saveShown("P0-1", false);
+    Journal other;
+    other.saves = {"stored S2 P1-1 init-2", "stored S3 P1-2 -"};
+    const Findings found = examine({a.journal, other}, path);
+    EXPECT_EQ(found.lost, std::vector<std::string>({"P1-1: stored, yet gone", "P1-2: stored, yet gone",
+                                                    "init-2: replaced by two saves"}));
+}
+
 TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothingTwice) {
     const int ops = static_cast<int>(envNumber("WB_TWO_PROGRAMS_OPS", 300));
     const unsigned seed = static_cast<unsigned>(envNumber("WB_TWO_PROGRAMS_SEED", 20261210));
     TempFolder folder;
     const std::string path = folder.file(kRecordDatabaseName);
-    {
-        SaveFixture first(nullptr, path);
-        for (int i = 0; i < kSharedWeighings; ++i) {
-            first.f().NewRecord();
-            first.fillWorksheet("S" + std::to_string(i), "Shared");
-            for (int r = 0; r < 5; ++r) first.f().ws.ListDesc[r] = "Item " + std::to_string(r);
-            setVersion(first.f(), "init-" + std::to_string(i));
-            first.save();
-            ASSERT_EQ(first.f().ws.SavedState, 1);
-        }
-    }
+    storeSharedWeighings(path);
 
     // Both start together, released through a pipe.
     int go[2];
@@ -553,92 +873,12 @@ TEST(TwoProcesses, SavingBrowsingAndSearchingSideBySideLoseNothingAndStoreNothin
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
 
-    // What the processes said.
-    Journal all;
-    std::map<std::string, std::string> storedKeyOf;   // version -> key
-    std::map<std::string, int> replacedBy;            // version -> stored saves that replaced it
-    std::map<std::string, int> deletedBy;             // version -> stored deletions of it
-    std::set<std::string> deleted;                    // versions a stored deletion removed
-    std::map<std::string, std::vector<std::string>> savesOf;  // version -> the saves naming it
-    int saves = 0, stored = 0, refusedAsked = 0, refusedInUse = 0;
-    for (int who = 0; who < 2; ++who) {
-        Journal j = readJournal(folder.file("journal-" + std::to_string(who)));
-        all.moves += j.moves;
-        all.inUse += j.inUse;
-        all.questions += j.questions;
-        all.pressMs.insert(all.pressMs.end(), j.pressMs.begin(), j.pressMs.end());
-        for (const std::string& line : j.saves) {
-            ASSERT_NE(line.rfind("failure", 0), 0u) << line;
-            std::istringstream words(line);
-            std::string outcome, key, version, replaced;
-            words >> outcome >> key >> version >> replaced;
-            ++saves;
-            savesOf[version].push_back(std::to_string(who) + ": " + line);
-            if (replaced != "-") savesOf[replaced].push_back(std::to_string(who) + ": " + line);
-            if (outcome == "refused") {
-                if (line.find("in use by another program") != std::string::npos) ++refusedInUse;
-                else ++refusedAsked;
-                continue;
-            }
-            ++stored;
-            if (replaced != "-") ++replacedBy[replaced];
-            if (version == "deleted") {
-                deleted.insert(replaced);
-                ++deletedBy[replaced];
-            }
-            else storedKeyOf[version] = key;
-        }
-    }
-
-    // What the file holds.
-    EXPECT_EQ(testing::integrityOf(path), "ok");
-    EXPECT_EQ(testing::orphanEquipmentRowsOf(path), "0");
-    SaveFixture reader(nullptr, path);
-    std::map<std::string, int> rowsOfKey;
-    std::map<std::string, std::string> onDisk;  // version -> key
-    for (const std::string& row : reader.weighings({"Tail", "Date", "Work"})) {
-        const std::string key = row.substr(0, row.find('|'));
-        const std::string version = row.substr(row.rfind('|') + 1);
-        ++rowsOfKey[row.substr(0, row.rfind('|'))];
-        onDisk[version] = key;
-    }
-    int lost = 0, unreported = 0, twice = 0, mixed = 0;
-    auto loses = [&](const std::string& version, const char* why) {
-        ++lost;
-        std::cout << "lost " << version << ": " << why << "\n";
-        for (const std::string& line : savesOf[version]) std::cout << "  " << line << "\n";
-    };
-    for (const auto& [key, count] : rowsOfKey) twice += count > 1;
-    for (const auto& [version, key] : onDisk) {
-        const bool initial = version.rfind("init-", 0) == 0;
-        if (!initial && !storedKeyOf.count(version)) ++unreported;
-        if (deleted.count(version) || replacedBy.count(version)) loses(version, "replaced, yet still there");
-        // The whole weighing is of one version.
-        const Rows serials = reader.rows("Equipment", {"Serial"}, Criteria("Tail", Compare::Equal, key));
-        for (const std::string& serial : serials) mixed += serial != version;
-    }
-    for (const auto& [version, key] : storedKeyOf) {
-        if (!onDisk.count(version) && !replacedBy.count(version)) loses(version, "stored, yet gone");
-    }
-    // Two saves that replaced one version: one of them replaced what it never
-    // saw. Two deletions of one version are not: the later deleted nothing.
-    for (const auto& [version, count] : replacedBy)
-        if (count > 1 && count > deletedBy[version]) loses(version, "replaced by two saves");
-
-    std::vector<double> ms = all.pressMs;
-    std::cout << "| saves | stored | refused after a question | refused, in use | moves | presses | "
-                 "press time median / p99 / max (ms) | \"in use\" messages | lost | not reported yet on disk | "
-                 "keys stored twice | mixed weighings |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n"
-              << "| " << saves << " | " << stored << " | " << refusedAsked << " | " << refusedInUse << " | "
-              << all.moves << " | " << ms.size() << " | " << percentile(ms, 0.5) << " / " << percentile(ms, 0.99)
-              << " / " << percentile(ms, 1.0) << " | " << all.inUse << " | " << lost << " | " << unreported
-              << " | " << twice << " | " << mixed << " |\n";
-    EXPECT_GT(stored, 0);
-    EXPECT_GT(all.moves, 0);
-    EXPECT_EQ(lost, 0);
-    EXPECT_EQ(unreported, 0);
-    EXPECT_EQ(twice, 0);
-    EXPECT_EQ(mixed, 0);
+    std::vector<Journal> journals;
+    for (int who = 0; who < 2; ++who) journals.push_back(readJournal(folder.file("journal-" + std::to_string(who))));
+    const Findings found = examine(journals, path);
+    EXPECT_GT(found.stored, 0);
+    EXPECT_GT(found.all.moves, 0);
+    expectNothingLost(found, path);
 }
 
 }  // namespace
