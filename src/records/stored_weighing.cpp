@@ -101,6 +101,12 @@ StoredWeighing StoredWeighing::read(Database& db, const WeighingKey& key) {
     return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
 }
 
+StoredWeighing StoredWeighing::readWith(Database& db, const WeighingKey& key, StoredRows equipment) {
+    StoredRows aircraft = rowsOf(db, "Aircraft", key);
+    if (aircraft.empty()) equipment.clear();
+    return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
+}
+
 const std::string& StoredWeighing::rows() const {
     if (!rows_) rows_ = storedRowsText(aircraft_, equipment_);
     return *rows_;

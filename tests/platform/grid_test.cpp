@@ -119,6 +119,32 @@ TEST_F(GridTest, AddItemSplitsAtTabs) {
     EXPECT_EQ(grid.rowText(9), "end\t\t");
 }
 
+TEST_F(GridTest, AddingCellsIsAddingTheirTabJoinedText) {
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {""}, {"a"}, {"a", "b"}, {"a", "b", "c"}, {"p", "q", "r", "s", "t"}, {"a\tb", "c"}, {"\t", "x", "y"},
+        {"a", "b", "c\td"}, {"", "", ""},
+    };
+    for (const std::vector<std::string>& cells : cases) {
+        std::string text;
+        for (std::size_t i = 0; i < cells.size(); ++i) text += (i ? "\t" : "") + cells[i];
+        Grid byText{form, "ByText"}, byCells{form, "ByCells"};
+        for (Grid* g : {&byText, &byCells}) {
+            g->setCols(3);
+            g->setRows(2);
+        }
+        byText.AddItem(text, 1);
+        byCells.AddItem(cells, 1);
+        ASSERT_EQ(byCells.rows(), byText.rows()) << text;
+        for (int r = 0; r < byText.rows(); ++r) EXPECT_EQ(byCells.rowText(r), byText.rowText(r)) << text;
+    }
+    try {
+        grid.AddItem(std::vector<std::string>{"x"}, 7);
+        ADD_FAILURE() << "a row past the end was added";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 30009);
+    }
+}
+
 TEST_F(GridTest, ReplacingARowKeepsTheRowCountAndTheCurrentCell) {
     fill();
     grid.setRow(2);

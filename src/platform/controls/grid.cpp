@@ -140,6 +140,22 @@ void Grid::AddItem(const std::string& rowText, int index) {
     changed();
 }
 
+void Grid::AddItem(std::vector<std::string> cells, int index) {
+    for (const std::string& cell : cells) {
+        if (cell.find('\t') == std::string::npos) continue;
+        // A TAB inside a cell separates cells as it does in row text.
+        std::string rowText;
+        for (std::size_t c = 0; c < cells.size(); ++c) rowText += (c ? "\t" : "") + cells[c];
+        AddItem(rowText, index);
+        return;
+    }
+    if (index == -1) index = rows();
+    if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
+    cells.resize(static_cast<std::size_t>(cols_));
+    cells_.insert(cells_.begin() + index, std::move(cells));
+    changed();
+}
+
 void Grid::setRowText(int r, const std::string& rowText) {
     checkRow(r);
     cells_[r] = splitRow(rowText);

@@ -61,6 +61,8 @@ public:
     // Inserts a row from TAB-joined text at index 0..Rows (or at the end with -1):
     // missing cells are empty, fields beyond the last column are ignored.
     void AddItem(const std::string& rowText, int index = -1);
+    // The same as AddItem of the cells joined by TAB.
+    void AddItem(std::vector<std::string> cells, int index);
     // Removes a row; the last remaining row cannot be removed (30015).
     void RemoveItem(int index);
     // Replaces the cells of row r from TAB-joined text as RemoveItem(r) followed by

@@ -1,5 +1,7 @@
 #include "platform/sqlite/sqlite_recordset.h"
 
+#include <unordered_map>
+
 #include "platform/sqlite/column_values.h"
 
 namespace wb::sqlite {
@@ -575,6 +577,72 @@ std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, 
         added.reset();
     }
     return rows;
+}
+
+Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const std::vector<std::string>& fields,
+                                                       const std::vector<Criteria>& within)
+{
+    requireOpen();
+    const SqlCondition condition = compileCriteria(*table_, c);
+    std::vector<SqlCondition> flags;
+    for (const Criteria& w : within) flags.push_back(compileCriteria(*table_, w));
+    std::vector<int> columns;
+    std::string list = "rowid, (+rowid <= ? AND (" + whereSql_.sql + "))";
+    for (const SqlCondition& flag : flags) list += ", (" + flag.sql + ")";
+    for (const std::string& name : fields) {
+        columns.push_back(table_->requireField(name, dberr::kItemNotFound));
+        list += ", " + quoteName(table_->field(columns.back()).name);
+    }
+    std::string orderBy;
+    for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
+    Statement& s = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE " + condition.sql +
+                                  " ORDER BY " + orderBy + "rowid");
+    int param = 1;
+    s.bind(param++, bound_);
+    s.bindAll(whereSql_.params, param);
+    param += static_cast<int>(whereSql_.params.size());
+    for (const SqlCondition& flag : flags) {
+        s.bindAll(flag.params, param);
+        param += static_cast<int>(flag.params.size());
+    }
+    s.bindAll(condition.params, param);
+
+    // Each row's id, whether the set lists it below its bound, and whether
+    // it meets each of `within`.
+    struct Read {
+        std::int64_t rowid;
+        bool listed;
+        std::vector<bool> meets;
+    };
+    std::vector<Read> read;
+    TableRows out;
+    out.setRowsWithin.resize(within.size());
+    const int firstField = 2 + static_cast<int>(flags.size());
+    while (s.step()) {
+        Read& r = read.emplace_back(Read{s.columnInt(0), s.columnInt(1) != 0, {}});
+        for (size_t i = 0; i < flags.size(); ++i) r.meets.push_back(s.columnInt(2 + static_cast<int>(i)) != 0);
+        std::vector<Value>& row = out.rows.emplace_back();
+        row.reserve(columns.size());
+        for (size_t i = 0; i < columns.size(); ++i)
+            row.push_back(readValue(table_->field(columns[i]), s.column(firstField + static_cast<int>(i))));
+    }
+    s.reset();
+    // As RowsMeeting lists them: the rows below the bound in the set's order,
+    // then the rows added through the set, in the order they were added.
+    std::unordered_map<std::int64_t, size_t> placeOf;
+    if (!added_.empty()) {
+        for (size_t i = 0; i < read.size(); ++i) placeOf.emplace(read[i].rowid, i);
+    }
+    for (size_t w = 0; w < within.size(); ++w) {
+        for (size_t i = 0; i < read.size(); ++i) {
+            if (read[i].listed && read[i].meets[w]) out.setRowsWithin[w].push_back(i);
+        }
+        for (std::int64_t rowid : added_) {
+            const auto found = placeOf.find(rowid);
+            if (found != placeOf.end() && read[found->second].meets[w]) out.setRowsWithin[w].push_back(found->second);
+        }
+    }
+    return out;
 }
 
 // A value is stored as bound: storedValue gives each column the kind its
