@@ -556,7 +556,7 @@ std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, 
         std::vector<Value>& row = rows.emplace_back();
         row.reserve(columns.size());
         for (size_t i = 0; i < columns.size(); ++i)
-            row.push_back(readValue(table_->field(columns[i]), s.column(static_cast<int>(i))));
+            row.push_back(readColumn(table_->field(columns[i]), s, static_cast<int>(i)));
     };
     std::string orderBy;
     for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
@@ -624,7 +624,7 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
         std::vector<Value>& row = out.rows.emplace_back();
         row.reserve(columns.size());
         for (size_t i = 0; i < columns.size(); ++i)
-            row.push_back(readValue(table_->field(columns[i]), s.column(firstField + static_cast<int>(i))));
+            row.push_back(readColumn(table_->field(columns[i]), s, firstField + static_cast<int>(i)));
     }
     s.reset();
     // As RowsMeeting lists them: the rows below the bound in the set's order,
