@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -155,7 +156,8 @@ std::array<const EquipmentRow*, count> firstOfEachRowNumber(const std::vector<co
     return first;
 }
 
-void showChangeRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c, int i) {
+// Puts the row into the change list's arrays and gives its grid row.
+std::vector<std::string> showChangeRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c, int i) {
     WorksheetState& ws = f.ws;
     ws.ChangeDesc[i] = storedOr(row[c.description], "");
     ws.ChangeSerial[i] = storedOr(row[c.serial], "");
@@ -182,23 +184,21 @@ void showChangeRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c,
         // Both marks as the grid shows them: a removed mark kept from a stored
         // item would take row 0 off the totals again.
         ws.ChangeInstalled[0] = ws.ChangeRemoved[0] = kPreviousEmptyMark;
-        f.Grid1.AddItem(changeRowCells(ws.ChangeDesc[0], ws.ChangeSerial[0], ws.ChangeWeight[0], ws.ChangeArm[0],
-                                      ws.ChangeMoment[0], kPreviousEmptyMark, kPreviousEmptyMark),
-                        0);
-        return;
+        return changeRowCells(ws.ChangeDesc[0], ws.ChangeSerial[0], ws.ChangeWeight[0], ws.ChangeArm[0],
+                              ws.ChangeMoment[0], kPreviousEmptyMark, kPreviousEmptyMark);
     }
-    f.Grid1.AddItem(changeRowCells(ws.ChangeDesc[i], ws.ChangeSerial[i], ws.ChangeWeight[i], ws.ChangeArm[i],
-                                  ws.ChangeMoment[i], ws.ChangeInstalled[i], ws.ChangeRemoved[i]),
-                    i);
+    return changeRowCells(ws.ChangeDesc[i], ws.ChangeSerial[i], ws.ChangeWeight[i], ws.ChangeArm[i],
+                          ws.ChangeMoment[i], ws.ChangeInstalled[i], ws.ChangeRemoved[i]);
 }
 
-void showListRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c, int i) {
+// Puts the row into the equipment list's arrays and gives its grid row.
+std::vector<std::string> showListRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c, int i) {
     WorksheetState& ws = f.ws;
     ws.ListDesc[i] = storedOr(row[c.description], "");
     ws.ListSerial[i] = storedOr(row[c.serial], "");
     ws.ListWeight[i] = storedOr(row[c.weight], "");
     ws.ListArm[i] = storedOr(row[c.arm], "");
-    f.Grid3.AddItem(listRowCells(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]), i);
+    return listRowCells(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]);
 }
 
 bool hasNoRows(const std::shared_ptr<Recordset>& eq) {
@@ -271,7 +271,7 @@ void readRowsOneByOne(Form1& f, const WeighingKey& key, ListedRows& rows, std::v
 // it; the display goes on. Every field without value is given its default
 // before use, so no step meets a Null and no stored row is ever deleted to
 // get past one.
-void showEquipmentRows(Form1& f, const WeighingKey& key) {
+void showEquipmentRows(Form1& f, const std::shared_ptr<Recordset>& aircraftSet, const WeighingKey& key) {
     if (hasNoRows(f.rsEquipment)) {
         skipOnFailure([&] { f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key); });
         return;
@@ -286,14 +286,22 @@ void showEquipmentRows(Form1& f, const WeighingKey& key) {
     const auto changeRows = firstOfEachRowNumber<kChangeRows>(rows.weighing, c.rowNum, [&](const EquipmentRow& row) {
         return isChangeRow(row[c.description], row[c.install], row[c.remove]);
     });
+    // Each row shown is added to its grid at its row number, pushing the
+    // blank rows down.
+    std::vector<std::pair<int, std::vector<std::string>>> gridRows;
     for (std::size_t i = 0; i < kChangeRows; ++i) {
-        if (changeRows[i]) skipOnFailure([&] { showChangeRow(f, *changeRows[i], c, static_cast<int>(i)); });
+        const int n = static_cast<int>(i);
+        if (changeRows[i]) skipOnFailure([&] { gridRows.emplace_back(n, showChangeRow(f, *changeRows[i], c, n)); });
     }
+    skipOnFailure([&] { f.Grid1.AddItems(std::move(gridRows)); });
+    gridRows.clear();
     const auto shownListRows =
         firstOfEachRowNumber<kListRows>(rows.list, c.rowNum, [](const EquipmentRow&) { return true; });
     for (std::size_t i = 0; i < kListRows; ++i) {
-        if (shownListRows[i]) skipOnFailure([&] { showListRow(f, *shownListRows[i], c, static_cast<int>(i)); });
+        const int n = static_cast<int>(i);
+        if (shownListRows[i]) skipOnFailure([&] { gridRows.emplace_back(n, showListRow(f, *shownListRows[i], c, n)); });
     }
+    skipOnFailure([&] { f.Grid3.AddItems(std::move(gridRows)); });
     f.Grid1.setRows(kChangeRows);
     // The blank rows pushed past row 99 go, so no row beyond the list's 100 remains.
     f.Grid3.setRows(kListRows);
@@ -301,7 +309,8 @@ void showEquipmentRows(Form1& f, const WeighingKey& key) {
     // The rows read, once shown, are what is stored under the key.
     if (rows.allUnderKey) {
         skipOnFailure([&] {
-            f.weighingOnScreen = StoredWeighing::readWith(Form1::need(f.dbRecords), key, std::move(rows.read));
+            f.weighingOnScreen =
+                StoredWeighing::readWith(Form1::need(f.dbRecords), *aircraftSet, key, std::move(rows.read));
         });
     }
 }
@@ -334,7 +343,7 @@ void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
     const WeighingKey key{row.at("Tail"), row.at("Date")};
     showHeader(f, row);
     showWeighingPointsAndFluids(f, row, variant);
-    showEquipmentRows(f, key);
+    showEquipmentRows(f, f.*variant.set, key);
 }
 
 }  // namespace wb

@@ -101,8 +101,9 @@ StoredWeighing StoredWeighing::read(Database& db, const WeighingKey& key) {
     return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
 }
 
-StoredWeighing StoredWeighing::readWith(Database& db, const WeighingKey& key, StoredRows equipment) {
-    StoredRows aircraft = rowsOf(db, "Aircraft", key);
+StoredWeighing StoredWeighing::readWith(Database& db, Recordset& aircraftSet, const WeighingKey& key,
+                                        StoredRows equipment) {
+    StoredRows aircraft = aircraftSet.TableRowsMeeting(key.criteria(), aircraftSet.fieldNames(), {}).rows;
     if (aircraft.empty()) equipment.clear();
     return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
 }

@@ -608,19 +608,16 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     s.bindAll(condition.params, param);
 
     // Each row's id, whether the set lists it below its bound, and whether
-    // it meets each of `within`.
-    struct Read {
-        std::int64_t rowid;
-        bool listed;
-        std::vector<bool> meets;
-    };
-    std::vector<Read> read;
+    // it meets each of `within` (row i's at meets[i * within.size() + w]).
+    std::vector<std::int64_t> rowids;
+    std::vector<bool> listed, meets;
     TableRows out;
     out.setRowsWithin.resize(within.size());
     const int firstField = 2 + static_cast<int>(flags.size());
     while (s.step()) {
-        Read& r = read.emplace_back(Read{s.columnInt(0), s.columnInt(1) != 0, {}});
-        for (size_t i = 0; i < flags.size(); ++i) r.meets.push_back(s.columnInt(2 + static_cast<int>(i)) != 0);
+        rowids.push_back(s.columnInt(0));
+        listed.push_back(s.columnInt(1) != 0);
+        for (size_t i = 0; i < flags.size(); ++i) meets.push_back(s.columnInt(2 + static_cast<int>(i)) != 0);
         std::vector<Value>& row = out.rows.emplace_back();
         row.reserve(columns.size());
         for (size_t i = 0; i < columns.size(); ++i)
@@ -631,15 +628,16 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     // then the rows added through the set, in the order they were added.
     std::unordered_map<std::int64_t, size_t> placeOf;
     if (!added_.empty()) {
-        for (size_t i = 0; i < read.size(); ++i) placeOf.emplace(read[i].rowid, i);
+        for (size_t i = 0; i < rowids.size(); ++i) placeOf.emplace(rowids[i], i);
     }
-    for (size_t w = 0; w < within.size(); ++w) {
-        for (size_t i = 0; i < read.size(); ++i) {
-            if (read[i].listed && read[i].meets[w]) out.setRowsWithin[w].push_back(i);
+    const size_t n = within.size();
+    for (size_t w = 0; w < n; ++w) {
+        for (size_t i = 0; i < rowids.size(); ++i) {
+            if (listed[i] && meets[i * n + w]) out.setRowsWithin[w].push_back(i);
         }
         for (std::int64_t rowid : added_) {
             const auto found = placeOf.find(rowid);
-            if (found != placeOf.end() && read[found->second].meets[w]) out.setRowsWithin[w].push_back(found->second);
+            if (found != placeOf.end() && meets[found->second * n + w]) out.setRowsWithin[w].push_back(found->second);
         }
     }
     return out;
