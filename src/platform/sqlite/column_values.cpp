@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/dates.h"
 #include "platform/numbers.h"
 #include "platform/utf8.h"
 
@@ -202,6 +203,10 @@ Value readColumn(const FieldDef& field, const Statement& s, int index)
         if (field.type == FieldType::Text || field.type == FieldType::Memo) {
             const std::string_view text = s.columnText(index);
             if (utf8::isValid(text)) return Value(std::string(text));
+        }
+        if (field.type == FieldType::Date) {
+            // How dates are stored: the first form any date text is read in.
+            if (std::optional<Date> d = parseIsoDate(std::string(s.columnText(index)))) return Value(*d);
         }
         break;
     default: break;
