@@ -265,12 +265,12 @@ void readRowsOneByOne(Form1& f, const WeighingKey& key, ListedRows& rows, std::v
     rows.list = placesOf(listRead);
 }
 
-// What is stored under the key (for the next save's check), then the change
-// list, the equipment list and the closing steps when rsEquipment has rows. A list whose
-// reading fails, or a row whose showing fails, is left as the clearing left
-// it; the display goes on. Every field without value is given its default
-// before use, so no step meets a Null and no stored row is ever deleted to
-// get past one.
+// The change list, the equipment list and the closing steps when
+// rsEquipment has rows, and what is stored under the key (for the next
+// save's check). A list whose reading fails, or a row whose showing fails,
+// is left as the clearing left it; the display goes on. Every field without
+// value is given its default before use, so no step meets a Null and no
+// stored row is ever deleted to get past one.
 void showEquipmentRows(Form1& f, const std::shared_ptr<Recordset>& aircraftSet, const WeighingKey& key) {
     if (hasNoRows(f.rsEquipment)) {
         skipOnFailure([&] { f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key); });
