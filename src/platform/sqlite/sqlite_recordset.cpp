@@ -587,8 +587,10 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     std::vector<SqlCondition> flags;
     for (const Criteria& w : within) flags.push_back(compileCriteria(*table_, w));
     std::vector<int> columns;
-    std::string list = "rowid, (+rowid <= ? AND (" + whereSql_.sql + "))";
-    for (const SqlCondition& flag : flags) list += ", (" + flag.sql + ")";
+    // Each flag is 1 or 0 (a comparison with Null is 0); as a CASE, SQLite
+    // tests it with jumps rather than computing every term's truth value.
+    std::string list = "rowid, CASE WHEN +rowid <= ? AND (" + whereSql_.sql + ") THEN 1 ELSE 0 END";
+    for (const SqlCondition& flag : flags) list += ", CASE WHEN " + flag.sql + " THEN 1 ELSE 0 END";
     for (const std::string& name : fields) {
         columns.push_back(table_->requireField(name, dberr::kItemNotFound));
         list += ", " + quoteName(table_->field(columns.back()).name);
