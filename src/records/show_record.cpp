@@ -99,16 +99,30 @@ void showHeader(Form1& f, const StoredRow& row) {
 }
 
 void showWeighingPointsAndFluids(Form1& f, const StoredRow& row, const ShowVariant& variant) {
+    // Each point's field names: J1Dsc, J1Tar, ... F5Arm.
+    struct PointFields {
+        std::string jackDesc, jackTare, jackWeight, jackArm, fluidDesc, fluidWeight, fluidArm;
+    };
+    static const std::array<PointFields, 5> names = [] {
+        std::array<PointFields, 5> all;
+        for (int n = 1; n <= 5; ++n) {
+            all[static_cast<std::size_t>(n - 1)] = {numbered("J", n, "Dsc"), numbered("J", n, "Tar"),
+                                                    numbered("J", n, "Wgt"), numbered("J", n, "Arm"),
+                                                    numbered("F", n, "Dsc"), numbered("F", n, "Wgt"),
+                                                    numbered("F", n, "Arm")};
+        }
+        return all;
+    }();
     WorksheetState& ws = f.ws;
     for (int i = 0; i < 5; ++i) {
-        const int n = i + 1;
-        ws.JackDesc[i] = storedOr(row.at(numbered("J", n, "Dsc")), variant.jackDescWhenNull[i]);
-        ws.JackTare[i] = storedOr(row.at(numbered("J", n, "Tar")), "");
-        ws.JackWeight[i] = storedOr(row.at(numbered("J", n, "Wgt")), "");
-        ws.JackArm[i] = storedOr(row.at(numbered("J", n, "Arm")), "");
-        ws.FluidDesc[i] = storedOr(row.at(numbered("F", n, "Dsc")), variant.fluidDescWhenNull[i]);
-        ws.FluidWeight[i] = storedOr(row.at(numbered("F", n, "Wgt")), "");
-        ws.FluidArm[i] = storedOr(row.at(numbered("F", n, "Arm")), "");
+        const PointFields& field = names[static_cast<std::size_t>(i)];
+        ws.JackDesc[i] = storedOr(row.at(field.jackDesc), variant.jackDescWhenNull[i]);
+        ws.JackTare[i] = storedOr(row.at(field.jackTare), "");
+        ws.JackWeight[i] = storedOr(row.at(field.jackWeight), "");
+        ws.JackArm[i] = storedOr(row.at(field.jackArm), "");
+        ws.FluidDesc[i] = storedOr(row.at(field.fluidDesc), variant.fluidDescWhenNull[i]);
+        ws.FluidWeight[i] = storedOr(row.at(field.fluidWeight), "");
+        ws.FluidArm[i] = storedOr(row.at(field.fluidArm), "");
     }
     for (int i = 0; i < 5; ++i) {
         f.Grid2.setRowText(i, weighingPointRowText(ws.JackDesc[i], ws.JackTare[i], ws.JackWeight[i], ws.JackArm[i]));
