@@ -11,6 +11,7 @@
 //
 // Failures are RuntimeError with the old engine's numbers (failure.h and the
 // constants below).
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -234,6 +235,19 @@ public:
     // kUnknownField for a criterion's field, kItemNotFound for one of
     // `fields`, kObjectClosed.
     virtual std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) = 0;
+
+    // The rows of the table that meet `c`, whether this set lists them or
+    // not (rows deleted since are not among them), each as the values of
+    // `fields`; and for each of `within`, the places among them of the rows
+    // that RowsMeeting(c and that criterion) gives, in its order. One query,
+    // one reading of each row; the set stays as RowsMeeting leaves it. Fails
+    // as RowsMeeting does.
+    struct TableRows {
+        std::vector<std::vector<Value>> rows;
+        std::vector<std::vector<std::size_t>> setRowsWithin;
+    };
+    virtual TableRows TableRowsMeeting(const Criteria& c, const std::vector<std::string>& fields,
+                                       const std::vector<Criteria>& within) = 0;
 
     // The values that the last Update of a new row through this set stored,
     // in fieldNames() order, as field() reads them: what was written, read

@@ -185,6 +185,7 @@ std::optional<Date> parseDate(const std::string& text, int currentYear) {
 }
 
 std::optional<Date> parseDate(const std::string& text) {
+    if (std::optional<Date> iso = parseIsoDate(text)) return iso;  // needs no clock
     return parseDate(text, DateReadingClock::today().year);
 }
 

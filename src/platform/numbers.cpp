@@ -1,8 +1,10 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -115,6 +117,18 @@ struct Digits {
     char digits[128];
     int count = 0;
     int exponent = 0;
+
+    Digits() = default;
+    // Only the digits in use are copied.
+    Digits(const Digits& other) : count(other.count), exponent(other.exponent) {
+        std::memcpy(digits, other.digits, static_cast<size_t>(count));
+    }
+    Digits& operator=(const Digits& other) {
+        count = other.count;
+        exponent = other.exponent;
+        std::memcpy(digits, other.digits, static_cast<size_t>(count));
+        return *this;
+    }
 
     // The digit worth 10^place ('0' beyond the digits).
     char at(int place) const {
@@ -255,28 +269,61 @@ std::string applyMask(bool negative, const Digits& d, const MaskShape& m) {
     // The places kept, from the highest integer place (the units at least) down
     // to the last decimal, behind one place for a carry.
     const int top = std::max(d.exponent, 0);
-    const int length = top + 1 + m.decimals;
-    std::string kept(static_cast<size_t>(length) + 1, '0');
-    for (int i = 0; i < length; ++i) kept[static_cast<size_t>(i) + 1] = d.at(top - i);
+    const size_t length = static_cast<size_t>(top + 1 + m.decimals);
+    char small[64];
+    std::string large;
+    char* kept = small;
+    if (length + 1 > sizeof small) {
+        large.resize(length + 1);
+        kept = large.data();
+    }
+    kept[0] = '0';
+    for (size_t i = 0; i < length; ++i) kept[i + 1] = d.at(top - static_cast<int>(i));
     if (d.at(-m.decimals - 1) >= '5') {  // half away from zero
-        size_t i = static_cast<size_t>(length);
+        size_t i = length;
         while (kept[i] == '9') kept[i--] = '0';
         ++kept[i];
     }
-    const size_t intEnd = kept.size() - static_cast<size_t>(m.decimals);
+    const size_t keptSize = length + 1;
+    const size_t intEnd = keptSize - static_cast<size_t>(m.decimals);
     size_t intStart = 0;
     while (intStart < intEnd && kept[intStart] == '0') ++intStart;
-    size_t fracEnd = kept.size();
+    size_t fracEnd = keptSize;
     while (fracEnd > intEnd + static_cast<size_t>(m.minDecimals) && kept[fracEnd - 1] == '0') --fracEnd;
 
     const size_t intDigits = intEnd - intStart;
     const size_t padding = intDigits < static_cast<size_t>(m.minIntDigits) ? m.minIntDigits - intDigits : 0;
-    std::string out;
-    out.reserve(1 + padding + intDigits + 1 + (fracEnd - intEnd));
-    if (negative) out += '-';
-    out.append(padding, '0').append(kept, intStart, intDigits);
-    if (m.point) out.append(1, '.').append(kept, intEnd, fracEnd - intEnd);
+    const size_t fracDigits = fracEnd - intEnd;
+    std::string out((negative ? 1 : 0) + padding + intDigits + (m.point ? 1 + fracDigits : 0), '0');
+    char* p = out.data();
+    if (negative) *p++ = '-';
+    p += padding;
+    std::memcpy(p, kept + intStart, intDigits);
+    p += intDigits;
+    if (m.point) {
+        *p++ = '.';
+        std::memcpy(p, kept + intEnd, fracDigits);
+    }
     return out;
+}
+
+// The shape of a mask text, kept for the last few masks read: a program
+// formats through a handful of masks, over and over.
+MaskShape keptShapeOf(const std::string& mask) {
+    struct Kept {
+        std::string mask;
+        MaskShape shape;
+    };
+    thread_local std::array<Kept, 8> kept;
+    thread_local size_t count = 0, next = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (kept[i].mask == mask) return kept[i].shape;
+    Kept& k = kept[next];
+    k.mask = mask;
+    k.shape = shapeOf(mask);
+    next = (next + 1) % kept.size();
+    if (count < kept.size()) ++count;
+    return k.shape;
 }
 
 // The text without its blanks, which the leading-number parse skips wherever
@@ -334,12 +381,12 @@ bool isNumericText(const std::string& text) {
 
 std::string formatMask(double value, const std::string& mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), shapeOf(mask));
+    return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), keptShapeOf(mask));
 }
 
 std::string formatMask(float value, const std::string& mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(value < 0, exactDigits(std::fabs(value)), shapeOf(mask));
+    return applyMask(value < 0, exactDigits(std::fabs(value)), keptShapeOf(mask));
 }
 
 std::string numberToText(double value) {

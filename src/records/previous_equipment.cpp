@@ -34,7 +34,7 @@ void loadLatestList(Form1& f) {
             ws.ListSerial[i] = storedOr(eq.field("Serial"), "");
             ws.ListWeight[i] = storedOr(eq.field("Weight"), "");
             ws.ListArm[i] = storedOr(eq.field("Arm"), "");
-            f.Grid3.AddItem(listRowText(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]), i);
+            f.Grid3.AddItem(listRowCells(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]), i);
         }
     });
     // The blank rows pushed below row 99 go: the list keeps its 100 rows.

@@ -6,13 +6,16 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
+#include "platform/utf8.h"
 #include "records/read_transaction.h"
 #include "records/stored_weighing.h"
 
@@ -96,16 +99,30 @@ void showHeader(Form1& f, const StoredRow& row) {
 }
 
 void showWeighingPointsAndFluids(Form1& f, const StoredRow& row, const ShowVariant& variant) {
+    // Each point's field names: J1Dsc, J1Tar, ... F5Arm.
+    struct PointFields {
+        std::string jackDesc, jackTare, jackWeight, jackArm, fluidDesc, fluidWeight, fluidArm;
+    };
+    static const std::array<PointFields, 5> names = [] {
+        std::array<PointFields, 5> all;
+        for (int n = 1; n <= 5; ++n) {
+            all[static_cast<std::size_t>(n - 1)] = {numbered("J", n, "Dsc"), numbered("J", n, "Tar"),
+                                                    numbered("J", n, "Wgt"), numbered("J", n, "Arm"),
+                                                    numbered("F", n, "Dsc"), numbered("F", n, "Wgt"),
+                                                    numbered("F", n, "Arm")};
+        }
+        return all;
+    }();
     WorksheetState& ws = f.ws;
     for (int i = 0; i < 5; ++i) {
-        const int n = i + 1;
-        ws.JackDesc[i] = storedOr(row.at(numbered("J", n, "Dsc")), variant.jackDescWhenNull[i]);
-        ws.JackTare[i] = storedOr(row.at(numbered("J", n, "Tar")), "");
-        ws.JackWeight[i] = storedOr(row.at(numbered("J", n, "Wgt")), "");
-        ws.JackArm[i] = storedOr(row.at(numbered("J", n, "Arm")), "");
-        ws.FluidDesc[i] = storedOr(row.at(numbered("F", n, "Dsc")), variant.fluidDescWhenNull[i]);
-        ws.FluidWeight[i] = storedOr(row.at(numbered("F", n, "Wgt")), "");
-        ws.FluidArm[i] = storedOr(row.at(numbered("F", n, "Arm")), "");
+        const PointFields& field = names[static_cast<std::size_t>(i)];
+        ws.JackDesc[i] = storedOr(row.at(field.jackDesc), variant.jackDescWhenNull[i]);
+        ws.JackTare[i] = storedOr(row.at(field.jackTare), "");
+        ws.JackWeight[i] = storedOr(row.at(field.jackWeight), "");
+        ws.JackArm[i] = storedOr(row.at(field.jackArm), "");
+        ws.FluidDesc[i] = storedOr(row.at(field.fluidDesc), variant.fluidDescWhenNull[i]);
+        ws.FluidWeight[i] = storedOr(row.at(field.fluidWeight), "");
+        ws.FluidArm[i] = storedOr(row.at(field.fluidArm), "");
     }
     for (int i = 0; i < 5; ++i) {
         f.Grid2.setRowText(i, weighingPointRowText(ws.JackDesc[i], ws.JackTare[i], ws.JackWeight[i], ws.JackArm[i]));
@@ -113,36 +130,56 @@ void showWeighingPointsAndFluids(Form1& f, const StoredRow& row, const ShowVaria
     }
 }
 
-// An equipment row as the routine reads it.
-enum EquipmentField { kRowNum, kDescription, kSerial, kWeight, kArm, kInstall, kRemove };
+// An equipment row as the routine reads it: its values, and where among
+// them each field the routine shows is.
+using EquipmentRow = std::vector<Value>;
+struct EquipmentColumns {
+    std::size_t rowNum = 0, description = 1, serial = 2, weight = 3, arm = 4, install = 5, remove = 6;
+};
 const std::vector<std::string> kEquipmentFields = {"RowNum", "Description", "Serial", "Weight",
                                                    "Arm",    "Install",     "Remove"};
-using EquipmentRow = std::vector<Value>;
+
+// The columns of these fields among `names` (compared as the engine compares
+// field names); none when one is missing.
+std::optional<EquipmentColumns> columnsAmong(const std::vector<std::string>& names) {
+    auto place = [&](const std::string& field) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (utf8::compareFolded(names[i], field) == 0) return i;
+        return std::nullopt;
+    };
+    std::optional<std::size_t> at[7];
+    for (std::size_t i = 0; i < kEquipmentFields.size(); ++i)
+        if (!(at[i] = place(kEquipmentFields[i]))) return std::nullopt;
+    return EquipmentColumns{*at[0], *at[1], *at[2], *at[3], *at[4], *at[5], *at[6]};
+}
 
 // For each row number below `count`, the first of `rows` (in the set's order)
 // that has it and passes `take`; null where none does.
 template <std::size_t count, class Take>
-std::array<const EquipmentRow*, count> firstOfEachRowNumber(const std::vector<EquipmentRow>& rows, Take take) {
+std::array<const EquipmentRow*, count> firstOfEachRowNumber(const std::vector<const EquipmentRow*>& rows,
+                                                             std::size_t rowNum, Take take) {
     std::array<const EquipmentRow*, count> first{};
-    for (const EquipmentRow& row : rows) {
-        if (!row[kRowNum].isNumber()) continue;
-        const double n = row[kRowNum].toNumber();
+    for (const EquipmentRow* row : rows) {
+        const Value& number = (*row)[rowNum];
+        if (!number.isNumber()) continue;
+        const double n = number.toNumber();
         if (n != std::floor(n) || n < 0 || n >= static_cast<double>(count)) continue;
         const EquipmentRow*& slot = first[static_cast<std::size_t>(n)];
-        if (!slot && take(row)) slot = &row;
+        if (!slot && take(*row)) slot = row;
     }
     return first;
 }
 
-void showChangeRow(Form1& f, const EquipmentRow& row, int i) {
+// Puts the row into the change list's arrays and gives its grid row.
+std::vector<std::string> showChangeRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c, int i) {
     WorksheetState& ws = f.ws;
-    ws.ChangeDesc[i] = storedOr(row[kDescription], "");
-    ws.ChangeSerial[i] = storedOr(row[kSerial], "");
-    ws.ChangeWeight[i] = storedOr(row[kWeight], "");
-    ws.ChangeArm[i] = storedOr(row[kArm], "");
+    ws.ChangeDesc[i] = storedOr(row[c.description], "");
+    ws.ChangeSerial[i] = storedOr(row[c.serial], "");
+    ws.ChangeWeight[i] = storedOr(row[c.weight], "");
+    ws.ChangeArm[i] = storedOr(row[c.arm], "");
     ws.ChangeMoment[i] = productOrEmpty(ws.ChangeWeight[i], ws.ChangeArm[i]);
-    const Value& install = row[kInstall];
-    const Value& remove = row[kRemove];
+    const Value& install = row[c.install];
+    const Value& remove = row[c.remove];
     if (install.isNull()) ws.ChangeInstalled[i] = "";
     else if (isTrueField(install)) ws.ChangeInstalled[i] = "X";
     if (remove.isNull()) ws.ChangeRemoved[i] = "";
@@ -161,23 +198,21 @@ void showChangeRow(Form1& f, const EquipmentRow& row, int i) {
         // Both marks as the grid shows them: a removed mark kept from a stored
         // item would take row 0 off the totals again.
         ws.ChangeInstalled[0] = ws.ChangeRemoved[0] = kPreviousEmptyMark;
-        f.Grid1.AddItem(changeRowText(ws.ChangeDesc[0], ws.ChangeSerial[0], ws.ChangeWeight[0], ws.ChangeArm[0],
-                                      ws.ChangeMoment[0], kPreviousEmptyMark, kPreviousEmptyMark),
-                        0);
-        return;
+        return changeRowCells(ws.ChangeDesc[0], ws.ChangeSerial[0], ws.ChangeWeight[0], ws.ChangeArm[0],
+                              ws.ChangeMoment[0], kPreviousEmptyMark, kPreviousEmptyMark);
     }
-    f.Grid1.AddItem(changeRowText(ws.ChangeDesc[i], ws.ChangeSerial[i], ws.ChangeWeight[i], ws.ChangeArm[i],
-                                  ws.ChangeMoment[i], ws.ChangeInstalled[i], ws.ChangeRemoved[i]),
-                    i);
+    return changeRowCells(ws.ChangeDesc[i], ws.ChangeSerial[i], ws.ChangeWeight[i], ws.ChangeArm[i],
+                          ws.ChangeMoment[i], ws.ChangeInstalled[i], ws.ChangeRemoved[i]);
 }
 
-void showListRow(Form1& f, const EquipmentRow& row, int i) {
+// Puts the row into the equipment list's arrays and gives its grid row.
+std::vector<std::string> showListRow(Form1& f, const EquipmentRow& row, const EquipmentColumns& c, int i) {
     WorksheetState& ws = f.ws;
-    ws.ListDesc[i] = storedOr(row[kDescription], "");
-    ws.ListSerial[i] = storedOr(row[kSerial], "");
-    ws.ListWeight[i] = storedOr(row[kWeight], "");
-    ws.ListArm[i] = storedOr(row[kArm], "");
-    f.Grid3.AddItem(listRowText(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]), i);
+    ws.ListDesc[i] = storedOr(row[c.description], "");
+    ws.ListSerial[i] = storedOr(row[c.serial], "");
+    ws.ListWeight[i] = storedOr(row[c.weight], "");
+    ws.ListArm[i] = storedOr(row[c.arm], "");
+    return listRowCells(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i]);
 }
 
 bool hasNoRows(const std::shared_ptr<Recordset>& eq) {
@@ -188,33 +223,110 @@ bool hasNoRows(const std::shared_ptr<Recordset>& eq) {
     }
 }
 
-// The change list, the equipment list, the closing steps. Each list is read
-// in one query of rsEquipment, in the set's order; row i shows the first row
-// that a find of row number i would meet. A list whose reading fails, or a
-// row whose showing fails, is left as the clearing left it; the display goes
-// on. Every field without value is given its default before use, so no step
-// meets a Null and no stored row is ever deleted to get past one.
-void showEquipmentRows(Form1& f) {
-    if (hasNoRows(f.rsEquipment)) return;
+std::vector<const EquipmentRow*> placesOf(const std::vector<EquipmentRow>& rows) {
+    std::vector<const EquipmentRow*> out;
+    out.reserve(rows.size());
+    for (const EquipmentRow& row : rows) out.push_back(&row);
+    return out;
+}
+
+// The weighing's rows in rsEquipment: those each list reads (each in the
+// set's order; row i of a list shows the first row that a find of row
+// number i would meet), and where the fields are among their values.
+struct ListedRows {
+    std::vector<EquipmentRow> read;
+    std::vector<const EquipmentRow*> weighing, list;
+    EquipmentColumns columns;
+    bool allUnderKey = false;  // `read` holds every Equipment row under the key
+};
+
+// Whether the boxes name the weighing exactly as its stored key does: the
+// rows under one are then the rows under the other.
+bool boxesShowKey(const Form1& f, const WeighingKey& key) {
+    return key.tail.isText() && key.tail.toText() == f.Text1.text() && key.date.isDate() &&
+           parseDate(f.Text7.text()) == std::optional<Date>(key.date.toDate());
+}
+
+// Reads the lists' rows with one query of every Equipment row under the
+// key, when the boxes name the key; false where they do not or the reading
+// fails.
+bool readRowsAtOnce(Form1& f, const WeighingKey& key, ListedRows& rows) {
+    if (!boxesShowKey(f, key)) return false;
+    Recordset& eq = *f.rsEquipment;
+    return skipOnFailure([&] {
+        const std::vector<std::string> fields = eq.fieldNames();
+        const std::optional<EquipmentColumns> columns = columnsAmong(fields);
+        if (!columns) throw RuntimeError(dberr::kItemNotFound, "Item not found in this collection.");
+        Recordset::TableRows table = eq.TableRowsMeeting(weighingKeyCriteria(f.Text1.text(), f.Text7.text()), fields,
+                                                         {rowNumbersBelow(kChangeRows), listRowsPastKey(kListRows)});
+        rows.read = std::move(table.rows);
+        rows.allUnderKey = true;
+        for (std::size_t i : table.setRowsWithin[0]) rows.weighing.push_back(&rows.read[i]);
+        for (std::size_t i : table.setRowsWithin[1]) rows.list.push_back(&rows.read[i]);
+        rows.columns = *columns;
+    });
+}
+
+// The same, one query at a time: what is stored under the key, then each
+// list, each failing on its own.
+void readRowsOneByOne(Form1& f, const WeighingKey& key, ListedRows& rows, std::vector<EquipmentRow>& listRead) {
+    skipOnFailure([&] { f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key); });
     Recordset& eq = *f.rsEquipment;
     const std::string tail = f.Text1.text(), date = f.Text7.text();
-    std::vector<EquipmentRow> weighingRows, listRows;
-    skipOnFailure([&] { weighingRows = eq.RowsMeeting(weighingRowsCriteria(tail, date, kChangeRows), kEquipmentFields); });
-    const auto changeRows = firstOfEachRowNumber<kChangeRows>(weighingRows, [](const EquipmentRow& row) {
-        return isChangeRow(row[kDescription], row[kInstall], row[kRemove]);
+    skipOnFailure([&] { rows.read = eq.RowsMeeting(weighingRowsCriteria(tail, date, kChangeRows), kEquipmentFields); });
+    rows.weighing = placesOf(rows.read);
+    skipOnFailure([&] { listRead = eq.RowsMeeting(listRowsCriteria(tail, date, kListRows), kEquipmentFields); });
+    rows.list = placesOf(listRead);
+}
+
+// The change list, the equipment list and the closing steps when
+// rsEquipment has rows, and what is stored under the key (for the next
+// save's check). A list whose reading fails, or a row whose showing fails,
+// is left as the clearing left it; the display goes on. Every field without
+// value is given its default before use, so no step meets a Null and no
+// stored row is ever deleted to get past one.
+void showEquipmentRows(Form1& f, const std::shared_ptr<Recordset>& aircraftSet, const WeighingKey& key) {
+    if (hasNoRows(f.rsEquipment)) {
+        skipOnFailure([&] { f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key); });
+        return;
+    }
+    ListedRows rows;
+    std::vector<EquipmentRow> listRead;
+    if (!readRowsAtOnce(f, key, rows)) {
+        rows = ListedRows{};
+        readRowsOneByOne(f, key, rows, listRead);
+    }
+    const EquipmentColumns& c = rows.columns;
+    const auto changeRows = firstOfEachRowNumber<kChangeRows>(rows.weighing, c.rowNum, [&](const EquipmentRow& row) {
+        return isChangeRow(row[c.description], row[c.install], row[c.remove]);
     });
-    for (int i = 0; i < kChangeRows; ++i) {
-        if (changeRows[i]) skipOnFailure([&] { showChangeRow(f, *changeRows[i], i); });
+    // Each row shown is added to its grid at its row number, pushing the
+    // blank rows down.
+    std::vector<std::pair<int, std::vector<std::string>>> gridRows;
+    for (std::size_t i = 0; i < kChangeRows; ++i) {
+        const int n = static_cast<int>(i);
+        if (changeRows[i]) skipOnFailure([&] { gridRows.emplace_back(n, showChangeRow(f, *changeRows[i], c, n)); });
     }
-    skipOnFailure([&] { listRows = eq.RowsMeeting(listRowsCriteria(tail, date, kListRows), kEquipmentFields); });
-    const auto shownListRows = firstOfEachRowNumber<kListRows>(listRows, [](const EquipmentRow&) { return true; });
-    for (int i = 0; i < kListRows; ++i) {
-        if (shownListRows[i]) skipOnFailure([&] { showListRow(f, *shownListRows[i], i); });
+    skipOnFailure([&] { f.Grid1.AddItems(std::move(gridRows)); });
+    gridRows.clear();
+    const auto shownListRows =
+        firstOfEachRowNumber<kListRows>(rows.list, c.rowNum, [](const EquipmentRow&) { return true; });
+    for (std::size_t i = 0; i < kListRows; ++i) {
+        const int n = static_cast<int>(i);
+        if (shownListRows[i]) skipOnFailure([&] { gridRows.emplace_back(n, showListRow(f, *shownListRows[i], c, n)); });
     }
+    skipOnFailure([&] { f.Grid3.AddItems(std::move(gridRows)); });
     f.Grid1.setRows(kChangeRows);
     // The blank rows pushed past row 99 go, so no row beyond the list's 100 remains.
     f.Grid3.setRows(kListRows);
     skipOnFailure([&] { f.RecalcWeightAndBalance(); });
+    // The rows read, once shown, are what is stored under the key.
+    if (rows.allUnderKey) {
+        skipOnFailure([&] {
+            f.weighingOnScreen =
+                StoredWeighing::readWith(Form1::need(f.dbRecords), *aircraftSet, key, std::move(rows.read));
+        });
+    }
 }
 
 }  // namespace
@@ -242,13 +354,10 @@ void ShowStoredRecord(Form1& f, const ShowVariant& variant) {
         f.ClearWorksheet();
         return;
     }
-    skipOnFailure([&] {
-        const WeighingKey key{row.at("Tail"), row.at("Date")};
-        f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key);
-    });
+    const WeighingKey key{row.at("Tail"), row.at("Date")};
     showHeader(f, row);
     showWeighingPointsAndFluids(f, row, variant);
-    showEquipmentRows(f);
+    showEquipmentRows(f, f.*variant.set, key);
 }
 
 }  // namespace wb

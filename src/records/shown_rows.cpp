@@ -6,7 +6,7 @@ namespace wb {
 
 namespace {
 
-std::string joined(std::initializer_list<std::string> cells) {
+std::string joined(const std::vector<std::string>& cells) {
     std::string out;
     bool first = true;
     for (const std::string& c : cells) {
@@ -50,17 +50,26 @@ std::string fluidRowText(const Value& desc, const Value& weight, const Value& ar
                    formatMask(moment, masks.moment)});
 }
 
-std::string listRowText(const Value& desc, const Value& serial, const Value& weight, const Value& arm) {
+std::vector<std::string> listRowCells(const Value& desc, const Value& serial, const Value& weight, const Value& arm) {
     const double w = leadingNumberOf(weight), a = leadingNumberOf(arm);
-    return joined({desc.displayText(), serial.displayText(), formatMask(w, "#####0.00"), formatMask(a, "#####0.00"),
-                   formatMask(w * a, "#####0.0")});
+    return {desc.displayText(), serial.displayText(), formatMask(w, "#####0.00"), formatMask(a, "#####0.00"),
+            formatMask(w * a, "#####0.0")};
+}
+
+std::string listRowText(const Value& desc, const Value& serial, const Value& weight, const Value& arm) {
+    return joined(listRowCells(desc, serial, weight, arm));
+}
+
+std::vector<std::string> changeRowCells(const Value& desc, const Value& serial, const Value& weight, const Value& arm,
+                                        const Value& moment, const Value& installed, const Value& removed) {
+    return {desc.displayText(),           serial.displayText(),           maskedElement(weight, "#####0.00"),
+            maskedElement(arm, "#####0.00"), maskedElement(moment, "#####0.0"), installed.displayText(),
+            removed.displayText()};
 }
 
 std::string changeRowText(const Value& desc, const Value& serial, const Value& weight, const Value& arm,
                           const Value& moment, const Value& installed, const Value& removed) {
-    return joined({desc.displayText(), serial.displayText(), maskedElement(weight, "#####0.00"),
-                   maskedElement(arm, "#####0.00"), maskedElement(moment, "#####0.0"), installed.displayText(),
-                   removed.displayText()});
+    return joined(changeRowCells(desc, serial, weight, arm, moment, installed, removed));
 }
 
 bool isTrueField(const Value& v) {
@@ -75,11 +84,16 @@ bool isChangeRow(const Value& description, const Value& install, const Value& re
     return description.isText() && description.toText() == kPreviousEmpty;
 }
 
+Criteria weighingKeyCriteria(const std::string& tail, const std::string& date) {
+    return Criteria("Tail", Compare::Equal, tail).And("Date", Compare::Equal, date);
+}
+
+Criteria rowNumbersBelow(int rowCount) {
+    return Criteria("RowNum", Compare::GreaterOrEqual, 0).And("RowNum", Compare::Less, rowCount);
+}
+
 Criteria weighingRowsCriteria(const std::string& tail, const std::string& date, int rowCount) {
-    return Criteria("Tail", Compare::Equal, tail)
-        .And("Date", Compare::Equal, date)
-        .And("RowNum", Compare::GreaterOrEqual, 0)
-        .And("RowNum", Compare::Less, rowCount);
+    return weighingKeyCriteria(tail, date).And(rowNumbersBelow(rowCount));
 }
 
 namespace {
@@ -94,8 +108,12 @@ Criteria tailListRowCriteria(const std::string& tail) {
     return Criteria("Tail", Compare::Equal, tail).And(listRowFlags());
 }
 
+Criteria listRowsPastKey(int rowCount) {
+    return rowNumbersBelow(rowCount).And(listRowFlags());
+}
+
 Criteria listRowsCriteria(const std::string& tail, const std::string& date, int rowCount) {
-    return weighingRowsCriteria(tail, date, rowCount).And(listRowFlags());
+    return weighingKeyCriteria(tail, date).And(listRowsPastKey(rowCount));
 }
 
 }  // namespace wb

@@ -4,6 +4,7 @@
 // points, fluids and list rows, and the criteria that find a weighing's
 // change rows and list rows in the equipment set.
 #include <string>
+#include <vector>
 
 #include "platform/database.h"
 #include "platform/value.h"
@@ -37,10 +38,13 @@ struct FluidMasks {
 std::string fluidRowText(const Value& desc, const Value& weight, const Value& arm, const FluidMasks& masks);
 
 // Grid3: description, serial, the parsed weight and arm "#####0.00", their
-// product "#####0.0".
+// product "#####0.0". As cells, and as the row's TAB-joined text.
+std::vector<std::string> listRowCells(const Value& desc, const Value& serial, const Value& weight, const Value& arm);
 std::string listRowText(const Value& desc, const Value& serial, const Value& weight, const Value& arm);
 
 // Grid1: description, serial, weight, arm "#####0.00", moment "#####0.0", marks.
+std::vector<std::string> changeRowCells(const Value& desc, const Value& serial, const Value& weight, const Value& arm,
+                                        const Value& moment, const Value& installed, const Value& removed);
 std::string changeRowText(const Value& desc, const Value& serial, const Value& weight, const Value& arm,
                           const Value& moment, const Value& installed, const Value& removed);
 
@@ -50,6 +54,12 @@ bool isTrueField(const Value& v);
 // marker as description.
 bool isChangeRow(const Value& description, const Value& install, const Value& remove);
 
+// The rows of a weighing: its tail number and date as the boxes show them.
+Criteria weighingKeyCriteria(const std::string& tail, const std::string& date);
+// Row numbers that are numbers from 0 below `rowCount`.
+Criteria rowNumbersBelow(int rowCount);
+// What listRowsCriteria asks past the key.
+Criteria listRowsPastKey(int rowCount);
 // The rows of a weighing whose row number is a number from 0 below
 // `rowCount` (change rows among them). A row number that is not stored as a
 // number meets neither bound, as it meets no "RowNum = i".

@@ -101,6 +101,13 @@ StoredWeighing StoredWeighing::read(Database& db, const WeighingKey& key) {
     return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
 }
 
+StoredWeighing StoredWeighing::readWith(Database& db, Recordset& aircraftSet, const WeighingKey& key,
+                                        StoredRows equipment) {
+    StoredRows aircraft = aircraftSet.TableRowsMeeting(key.criteria(), aircraftSet.fieldNames(), {}).rows;
+    if (aircraft.empty()) equipment.clear();
+    return StoredWeighing(key, std::move(aircraft), std::move(equipment), db.CurrentFileState());
+}
+
 const std::string& StoredWeighing::rows() const {
     if (!rows_) rows_ = storedRowsText(aircraft_, equipment_);
     return *rows_;

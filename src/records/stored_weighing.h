@@ -40,6 +40,11 @@ public:
         : key(std::move(key)), state(state), aircraft_(std::move(aircraft)), equipment_(std::move(equipment)) {}
     // What is stored under the key now, read in the transaction open.
     static StoredWeighing read(Database& db, const WeighingKey& key);
+    // The same, given the key's Equipment rows read already in that
+    // transaction (all of them, each its fields' values in table order),
+    // reading the Aircraft rows through a set of that table.
+    static StoredWeighing readWith(Database& db, Recordset& aircraftSet, const WeighingKey& key,
+                                   StoredRows equipment);
 
     WeighingKey key;
     std::optional<FileState> state;

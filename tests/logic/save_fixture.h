@@ -72,6 +72,10 @@ public:
     std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override {
         return in->RowsMeeting(c, fields);
     }
+    TableRows TableRowsMeeting(const Criteria& c, const std::vector<std::string>& fields,
+                               const std::vector<Criteria>& within) override {
+        return in->TableRowsMeeting(c, fields, within);
+    }
     std::vector<Value> lastAddedRow() override { return in->lastAddedRow(); }
     void Close() override { in->Close(); }
     bool isOpen() const override { return in->isOpen(); }

@@ -10,6 +10,7 @@
 
 #include "logic/show_fixture.h"
 #include "records/shown_rows.h"
+#include "records/stored_weighing.h"
 
 namespace wb {
 namespace {
@@ -361,9 +362,23 @@ TEST(ShowRecord, EachRowNumberShowsTheRowItsFindMeets) {
             eq.setField("Remove", Value::boolean(false));
             eq.Update();
         }
+        // Rows another program adds now are under the key but not in the set.
+        ASSERT_EQ(sqlite3_open(s.db->path().c_str(), &raw), SQLITE_OK);
+        for (int k = static_cast<int>(random() % 3); k > 0; --k) {
+            const std::string insert = "INSERT INTO Equipment (Tail, Date, RowNum, Description, Serial, Install, Remove) "
+                                       "VALUES (" + pick(keys) + ", " + pick(rowNums) + ", 'Later', 'L" +
+                                       std::to_string(k) + "', 0, 0)";
+            ASSERT_EQ(sqlite3_exec(raw, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+        }
+        sqlite3_close(raw);
         const FoundRows expected = findEachRowNumber(*f.rsEquipment, "N1", "3/9/2004");
         s.show(kShowRecord, "N1", false);
         ASSERT_EQ(f.Text7.text(), "3/9/2004");
+        // What the next save checks against is everything stored under the key.
+        ASSERT_TRUE(f.weighingOnScreen);
+        s.db->BeginRead();
+        EXPECT_EQ(f.weighingOnScreen->rows(), storedRowsOf(*s.db, WeighingKey{Value("N1"), Value(Date{2004, 3, 9})}));
+        s.db->CommitTrans();
 
         const WorksheetState& ws = f.ws;
         for (int i = 0; i < 30; ++i) {

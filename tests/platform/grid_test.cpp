@@ -2,6 +2,9 @@
 // AddItem/RemoveItem, scrolling and the user's moves.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <stdexcept>
+
 #include "platform/controls/grid.h"
 #include "platform/failure.h"
 #include "platform/form.h"
@@ -117,6 +120,78 @@ TEST_F(GridTest, AddItemSplitsAtTabs) {
     EXPECT_EQ(grid.rowText(8), "a\tb\t");
     grid.AddItem("end", grid.rows());
     EXPECT_EQ(grid.rowText(9), "end\t\t");
+}
+
+TEST_F(GridTest, AddingCellsIsAddingTheirTabJoinedText) {
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {""}, {"a"}, {"a", "b"}, {"a", "b", "c"}, {"p", "q", "r", "s", "t"}, {"a\tb", "c"}, {"\t", "x", "y"},
+        {"a", "b", "c\td"}, {"", "", ""},
+    };
+    for (const std::vector<std::string>& cells : cases) {
+        std::string text;
+        for (std::size_t i = 0; i < cells.size(); ++i) text += (i ? "\t" : "") + cells[i];
+        Grid byText{form, "ByText"}, byCells{form, "ByCells"};
+        for (Grid* g : {&byText, &byCells}) {
+            g->setCols(3);
+            g->setRows(2);
+        }
+        byText.AddItem(text, 1);
+        byCells.AddItem(cells, 1);
+        ASSERT_EQ(byCells.rows(), byText.rows()) << text;
+        for (int r = 0; r < byText.rows(); ++r) EXPECT_EQ(byCells.rowText(r), byText.rowText(r)) << text;
+    }
+    try {
+        grid.AddItem(std::vector<std::string>{"x"}, 7);
+        ADD_FAILURE() << "a row past the end was added";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 30009);
+    }
+}
+
+// Rows added at rising indexes in one pass, against adding each in turn:
+// into blank and filled rows, at the ends, past the end (the rows before it
+// are added, then it fails as AddItem does), with TABs inside cells.
+TEST_F(GridTest, AddingRowsInOnePassIsAddingEachInTurn) {
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 300; ++trial) {
+        Grid inTurn{form, "InTurn"}, onePass{form, "OnePass"};
+        const int startRows = 1 + static_cast<int>(random() % 8);
+        for (Grid* g : {&inTurn, &onePass}) {
+            g->setCols(3);
+            g->setRows(startRows);
+            for (int r = 0; r < startRows; ++r)
+                if (random() % 2) g->setRowText(r, "old" + std::to_string(r) + "\t\tx");
+        }
+        // Same old rows in both.
+        for (int r = 0; r < startRows; ++r) onePass.setRowText(r, inTurn.rowText(r));
+        std::vector<std::pair<int, std::vector<std::string>>> items;
+        int index = static_cast<int>(random() % 3);
+        for (int k = static_cast<int>(random() % 6); k > 0; --k) {
+            std::vector<std::string> cells = {"n" + std::to_string(index), random() % 4 ? "s" : "a\tb"};
+            if (random() % 3 == 0) cells.push_back("w");
+            items.emplace_back(index, cells);
+            index += 1 + static_cast<int>(random() % 3);
+        }
+        int failedInTurn = 0, failedOnePass = 0;
+        for (const auto& [at, cells] : items) {
+            try {
+                inTurn.AddItem(cells, at);
+            } catch (const RuntimeError& e) {
+                failedInTurn = e.number();
+                break;
+            }
+        }
+        try {
+            onePass.AddItems(items);
+        } catch (const RuntimeError& e) {
+            failedOnePass = e.number();
+        }
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        EXPECT_EQ(failedOnePass, failedInTurn);
+        ASSERT_EQ(onePass.rows(), inTurn.rows());
+        for (int r = 0; r < inTurn.rows(); ++r) EXPECT_EQ(onePass.rowText(r), inTurn.rowText(r));
+    }
+    EXPECT_THROW(grid.AddItems({{2, {"a"}}, {2, {"b"}}}), std::invalid_argument);
 }
 
 TEST_F(GridTest, ReplacingARowKeepsTheRowCountAndTheCurrentCell) {

@@ -638,6 +638,18 @@ private:
         }
     }
 
+    // The model's fields by name, as the engine looks them up.
+    static std::vector<Field> fieldsNamed(const std::vector<std::string>& fields)
+    {
+        std::vector<Field> asked;
+        for (const std::string& name : fields) {
+            const auto* found = std::find(std::begin(kNames), std::end(kNames), name);
+            if (found == std::end(kNames)) throw RuntimeError(dberr::kItemNotFound, "no field");
+            asked.push_back(static_cast<Field>(found - std::begin(kNames)));
+        }
+        return asked;
+    }
+
     // The rows of set k meeting a criterion, as RowsMeeting gives them and as
     // the model lists them; the set is compared after, so a move shows.
     void compareRowsMeeting(int k)
@@ -658,12 +670,7 @@ private:
               answerOf([&] {
                   const ModelSet& m = *models_[k];
                   m.requireOpen();
-                  std::vector<Field> asked;
-                  for (const std::string& name : fields) {
-                      const auto* found = std::find(std::begin(kNames), std::end(kNames), name);
-                      if (found == std::end(kNames)) throw RuntimeError(dberr::kItemNotFound, "no field");
-                      asked.push_back(static_cast<Field>(found - std::begin(kNames)));
-                  }
+                  const std::vector<Field> asked = fieldsNamed(fields);
                   std::string out;
                   for (const Place& p : m.list()) {
                       const Values& values = model_.find(p.seq)->values;
@@ -673,6 +680,66 @@ private:
                       out += text(row);
                   }
                   return out;
+              }));
+    }
+
+    // The table's rows meeting a criterion and, for each of two more, the
+    // set's rows among them as RowsMeeting of both would list them; the
+    // table's rows are compared in sorted order, as their order is the set's
+    // for its own rows only.
+    void compareTableRowsMeeting(int k)
+    {
+        const ModelCriteria c = sideDraw([&] { return criteria(2); });
+        const std::vector<ModelCriteria> within = sideDraw([&] {
+            return std::vector<ModelCriteria>{criteria(2), criteria(1)};
+        });
+        const std::vector<std::string> fields = sideDraw([&] { return someFields(); });
+        auto text = [&](const std::vector<Value>& row) {
+            std::string out = "(";
+            for (const Value& v : row) out += show(v) + ",";
+            return out + ")";
+        };
+        auto answer = [&](std::vector<std::string> table, const std::vector<std::string>& lists) {
+            std::sort(table.begin(), table.end());
+            std::string out = "table:";
+            for (const std::string& row : table) out += row;
+            for (const std::string& list : lists) out += " within:" + list;
+            return out;
+        };
+        std::string name = "slot " + std::to_string(k) + " TableRowsMeeting " + describe(c);
+        for (const ModelCriteria& w : within) name += " | " + describe(w);
+        check(name, answerOf([&] {
+                  std::vector<Criteria> engineWithin;
+                  for (const ModelCriteria& w : within) engineWithin.push_back(engineCriteria(w));
+                  const Recordset::TableRows got = sets_[k]->TableRowsMeeting(engineCriteria(c), fields, engineWithin);
+                  std::vector<std::string> table, lists;
+                  for (const std::vector<Value>& row : got.rows) table.push_back(text(row));
+                  for (const std::vector<std::size_t>& places : got.setRowsWithin) {
+                      std::string& list = lists.emplace_back();
+                      for (std::size_t i : places) list += text(got.rows.at(i));
+                  }
+                  return answer(table, lists);
+              }),
+              answerOf([&] {
+                  const ModelSet& m = *models_[k];
+                  m.requireOpen();
+                  const std::vector<Field> asked = fieldsNamed(fields);
+                  auto rowText = [&](const Values& values) {
+                      std::vector<Value> row;
+                      for (Field f : asked) row.push_back(values[f]);
+                      return text(row);
+                  };
+                  std::vector<std::string> table, lists;
+                  for (const Row& r : model_.rows)
+                      if (meetsAll(r.values, c)) table.push_back(rowText(r.values));
+                  for (const ModelCriteria& w : within) {
+                      std::string& list = lists.emplace_back();
+                      for (const Place& p : m.list()) {
+                          const Values& values = model_.find(p.seq)->values;
+                          if (meetsAll(values, c) && meetsAll(values, w)) list += rowText(values);
+                      }
+                  }
+                  return answer(table, lists);
               }));
     }
 
@@ -844,6 +911,7 @@ private:
         for (int k = 0; k < kSlots; ++k) {
             if (!sets_[k]) continue;
             compareRowsMeeting(k);
+            compareTableRowsMeeting(k);
             Recordset& rs = *sets_[k];
             const ModelSet& m = *models_[k];
             const std::string s = "slot " + std::to_string(k) + " ";

@@ -1,7 +1,12 @@
 // Typed columns: what each takes, what it refuses, what it gives back.
 #include <sqlite3.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "db_fixture.h"
+#include "platform/sqlite/column_values.h"
 
 namespace wb::test {
 namespace {
@@ -102,6 +107,35 @@ TEST_F(FieldTypes, BooleansAndDatesAreStoredAsTheOldEngineDid)
     }
     EXPECT_EQ(seen, "-1 2004-03-09;0 ;-1 ;");
     sqlite3_finalize(st);
+    sqlite3_close(raw);
+}
+
+// A column read in place gives what reading its value gives, for every
+// field type and every kind a column can hold, another program's too.
+TEST(ReadingColumns, InPlaceIsAsReadingTheValue)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
+    const std::vector<std::string> stored = {
+        "NULL", "0", "1", "-1", "9007199254740993", "2.5", "-0.0", "1e300", "'abc'", "'2.5'", "' 7 '", "''",
+        "'2004-03-09'", "'03-09-2004'", "x'ff'", "CAST(x'41ff42' AS TEXT)", "CAST(x'610062' AS TEXT)", "'True'",
+    };
+    for (FieldType type : {FieldType::Text, FieldType::Memo, FieldType::Double, FieldType::Long, FieldType::Boolean,
+                           FieldType::Date}) {
+        const FieldDef field{"F", type, 255};
+        for (const std::string& value : stored) {
+            SCOPED_TRACE(value + " as type " + std::to_string(static_cast<int>(type)));
+            sqlite::Statement s(raw, "SELECT " + value);
+            ASSERT_TRUE(s.step());
+            const Value inPlace = sqlite::readColumn(field, s, 0);
+            const Value read = sqlite::readValue(field, s.column(0));
+            EXPECT_EQ(inPlace.kind(), read.kind());
+            EXPECT_EQ(inPlace.displayText(), read.displayText());
+            if (read.isNumber()) {
+                EXPECT_EQ(std::signbit(inPlace.toNumber()), std::signbit(read.toNumber()));
+            }
+        }
+    }
     sqlite3_close(raw);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/controls/grid.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/controls/text_units.h"
 #include "platform/failure.h"
@@ -138,6 +139,51 @@ void Grid::AddItem(const std::string& rowText, int index) {
     if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
     cells_.insert(cells_.begin() + index, splitRow(rowText));
     changed();
+}
+
+std::vector<std::string> Grid::rowOfCells(std::vector<std::string> cells) const {
+    for (const std::string& cell : cells) {
+        if (cell.find('\t') == std::string::npos) continue;
+        // A TAB inside a cell separates cells as it does in row text.
+        std::string rowText;
+        for (std::size_t c = 0; c < cells.size(); ++c) rowText += (c ? "\t" : "") + cells[c];
+        return splitRow(rowText);
+    }
+    cells.resize(static_cast<std::size_t>(cols_));
+    return cells;
+}
+
+void Grid::AddItem(std::vector<std::string> cells, int index) {
+    if (index == -1) index = rows();
+    if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
+    cells_.insert(cells_.begin() + index, rowOfCells(std::move(cells)));
+    changed();
+}
+
+void Grid::AddItems(std::vector<std::pair<int, std::vector<std::string>>> items) {
+    // Each new row ends where it is put, as every later one goes below it;
+    // the rows there before keep their order around them.
+    std::vector<std::vector<std::string>> merged;
+    merged.reserve(cells_.size() + items.size());
+    std::size_t old = 0;
+    auto finish = [&] {
+        while (old < cells_.size()) merged.push_back(std::move(cells_[old++]));
+        cells_ = std::move(merged);
+        changed();
+    };
+    for (auto& [index, cells] : items) {
+        if (index < static_cast<int>(merged.size())) {
+            finish();
+            throw std::invalid_argument("Grid::AddItems: indexes must rise");
+        }
+        if (index > static_cast<int>(merged.size() + cells_.size() - old)) {
+            finish();
+            throw RuntimeError(kInvalidRow, "Invalid row value");
+        }
+        while (static_cast<int>(merged.size()) < index) merged.push_back(std::move(cells_[old++]));
+        merged.push_back(rowOfCells(std::move(cells)));
+    }
+    finish();
 }
 
 void Grid::setRowText(int r, const std::string& rowText) {

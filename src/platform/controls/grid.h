@@ -12,6 +12,7 @@
 // Delete would edit the cell, so they raise CellEdit and the handler decides.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/control.h"
@@ -61,6 +62,11 @@ public:
     // Inserts a row from TAB-joined text at index 0..Rows (or at the end with -1):
     // missing cells are empty, fields beyond the last column are ignored.
     void AddItem(const std::string& rowText, int index = -1);
+    // The same as AddItem of the cells joined by TAB.
+    void AddItem(std::vector<std::string> cells, int index);
+    // The same as AddItem(cells, index) of each in turn, in one pass; the
+    // indexes must rise (std::invalid_argument otherwise).
+    void AddItems(std::vector<std::pair<int, std::vector<std::string>>> items);
     // Removes a row; the last remaining row cannot be removed (30015).
     void RemoveItem(int index);
     // Replaces the cells of row r from TAB-joined text as RemoveItem(r) followed by
@@ -109,6 +115,7 @@ private:
     bool hasTextFor(EditCommand c) const;
     void runCommand(EditCommand c);
     std::vector<std::string> splitRow(const std::string& rowText) const;
+    std::vector<std::string> rowOfCells(std::vector<std::string> cells) const;
     void checkRow(int r) const;
     void checkCol(int c) const;
     void scrollIntoView(int r);  // TopRow so that row r is in view

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/dates.h"
 #include "platform/numbers.h"
 #include "platform/utf8.h"
 
@@ -183,6 +184,34 @@ Value readValue(const FieldDef& field, SqlValue stored)
     }
     }
     return Value::null();
+}
+
+Value readColumn(const FieldDef& field, const Statement& s, int index)
+{
+    const bool number = field.type == FieldType::Double || field.type == FieldType::Long;
+    switch (s.columnType(index)) {
+    case SQLITE_NULL: return Value::null();
+    case SQLITE_FLOAT:
+        if (number) return Value(s.columnDouble(index));
+        if (field.type == FieldType::Boolean) return Value::boolean(s.columnDouble(index) != 0);
+        break;
+    case SQLITE_INTEGER:
+        if (number) return Value(static_cast<double>(s.columnInt(index)));
+        if (field.type == FieldType::Boolean) return Value::boolean(s.columnInt(index) != 0);
+        break;
+    case SQLITE_TEXT:
+        if (field.type == FieldType::Text || field.type == FieldType::Memo) {
+            const std::string_view text = s.columnText(index);
+            if (utf8::isValid(text)) return Value(std::string(text));
+        }
+        if (field.type == FieldType::Date) {
+            // How dates are stored: the first form any date text is read in.
+            if (std::optional<Date> d = parseIsoDate(std::string(s.columnText(index)))) return Value(*d);
+        }
+        break;
+    default: break;
+    }
+    return readValue(field, s.column(index));
 }
 
 std::optional<SqlValue> criterionValue(const FieldDef& field, const Value& v)

@@ -20,6 +20,9 @@ std::optional<FieldDef> fieldFromDeclaredType(const std::string& name, const std
 SqlValue storedValue(const FieldDef& field, const Value& v);
 // The value as the program reads it.
 Value readValue(const FieldDef& field, SqlValue stored);
+// The same for a result column of `s`, read in place where the column holds
+// what the field's type stores.
+Value readColumn(const FieldDef& field, const Statement& s, int index);
 // The value a criterion compares the column with; nothing when the field's
 // type cannot take it (the comparison then matches no row).
 std::optional<SqlValue> criterionValue(const FieldDef& field, const Value& v);

@@ -1,5 +1,7 @@
 #include "platform/sqlite/sqlite_recordset.h"
 
+#include <unordered_map>
+
 #include "platform/sqlite/column_values.h"
 
 namespace wb::sqlite {
@@ -554,7 +556,7 @@ std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, 
         std::vector<Value>& row = rows.emplace_back();
         row.reserve(columns.size());
         for (size_t i = 0; i < columns.size(); ++i)
-            row.push_back(readValue(table_->field(columns[i]), s.column(static_cast<int>(i))));
+            row.push_back(readColumn(table_->field(columns[i]), s, static_cast<int>(i)));
     };
     std::string orderBy;
     for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
@@ -575,6 +577,72 @@ std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, 
         added.reset();
     }
     return rows;
+}
+
+Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const std::vector<std::string>& fields,
+                                                       const std::vector<Criteria>& within)
+{
+    requireOpen();
+    const SqlCondition condition = compileCriteria(*table_, c);
+    std::vector<SqlCondition> flags;
+    for (const Criteria& w : within) flags.push_back(compileCriteria(*table_, w));
+    std::vector<int> columns;
+    // Each flag is 1 or 0 (a comparison with Null is 0); as a CASE, SQLite
+    // tests it with jumps rather than computing every term's truth value.
+    std::string list = "rowid, CASE WHEN +rowid <= ? AND (" + whereSql_.sql + ") THEN 1 ELSE 0 END";
+    for (const SqlCondition& flag : flags) list += ", CASE WHEN " + flag.sql + " THEN 1 ELSE 0 END";
+    for (const std::string& name : fields) {
+        columns.push_back(table_->requireField(name, dberr::kItemNotFound));
+        list += ", " + quoteName(table_->field(columns.back()).name);
+    }
+    std::string orderBy;
+    for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
+    Statement& s = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE " + condition.sql +
+                                  " ORDER BY " + orderBy + "rowid");
+    int param = 1;
+    s.bind(param++, bound_);
+    s.bindAll(whereSql_.params, param);
+    param += static_cast<int>(whereSql_.params.size());
+    for (const SqlCondition& flag : flags) {
+        s.bindAll(flag.params, param);
+        param += static_cast<int>(flag.params.size());
+    }
+    s.bindAll(condition.params, param);
+
+    // Each row's id, whether the set lists it below its bound, and whether
+    // it meets each of `within` (row i's at meets[i * within.size() + w]).
+    std::vector<std::int64_t> rowids;
+    std::vector<bool> listed, meets;
+    TableRows out;
+    out.setRowsWithin.resize(within.size());
+    const int firstField = 2 + static_cast<int>(flags.size());
+    while (s.step()) {
+        rowids.push_back(s.columnInt(0));
+        listed.push_back(s.columnInt(1) != 0);
+        for (size_t i = 0; i < flags.size(); ++i) meets.push_back(s.columnInt(2 + static_cast<int>(i)) != 0);
+        std::vector<Value>& row = out.rows.emplace_back();
+        row.reserve(columns.size());
+        for (size_t i = 0; i < columns.size(); ++i)
+            row.push_back(readColumn(table_->field(columns[i]), s, firstField + static_cast<int>(i)));
+    }
+    s.reset();
+    // As RowsMeeting lists them: the rows below the bound in the set's order,
+    // then the rows added through the set, in the order they were added.
+    std::unordered_map<std::int64_t, size_t> placeOf;
+    if (!added_.empty()) {
+        for (size_t i = 0; i < rowids.size(); ++i) placeOf.emplace(rowids[i], i);
+    }
+    const size_t n = within.size();
+    for (size_t w = 0; w < n; ++w) {
+        for (size_t i = 0; i < rowids.size(); ++i) {
+            if (listed[i] && meets[i * n + w]) out.setRowsWithin[w].push_back(i);
+        }
+        for (std::int64_t rowid : added_) {
+            const auto found = placeOf.find(rowid);
+            if (found != placeOf.end() && meets[found->second * n + w]) out.setRowsWithin[w].push_back(found->second);
+        }
+    }
+    return out;
 }
 
 // A value is stored as bound: storedValue gives each column the kind its

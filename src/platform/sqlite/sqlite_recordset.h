@@ -44,6 +44,8 @@ public:
     std::shared_ptr<Recordset> CreateDynaset() override;
     long RecordCount() override;
     std::vector<std::vector<Value>> RowsMeeting(const Criteria& c, const std::vector<std::string>& fields) override;
+    TableRows TableRowsMeeting(const Criteria& c, const std::vector<std::string>& fields,
+                               const std::vector<Criteria>& within) override;
     std::vector<Value> lastAddedRow() override;
     void Close() override;
     bool isOpen() const override { return open_ && db_->isOpen(); }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -39,6 +40,14 @@ public:
     void onFailure(std::function<void(const RuntimeError&)> hear) { onFailure_ = std::move(hear); }
     SqlValue column(int index) const;  // from 0
     std::int64_t columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
+    double columnDouble(int index) const { return sqlite3_column_double(stmt_, index); }
+    int columnType(int index) const { return sqlite3_column_type(stmt_, index); }
+    // Valid until the next step, reset or another reading of the column.
+    std::string_view columnText(int index) const
+    {
+        const unsigned char* text = sqlite3_column_text(stmt_, index);
+        return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, index))};
+    }
     int columnCount() const { return sqlite3_column_count(stmt_); }
 
 private:
