@@ -234,7 +234,7 @@ std::vector<const EquipmentRow*> placesOf(const std::vector<EquipmentRow>& rows)
 // set's order; row i of a list shows the first row that a find of row
 // number i would meet), and where the fields are among their values.
 struct ListedRows {
-    std::vector<EquipmentRow> read;
+    std::vector<EquipmentRow> read, listRead;  // listRead: the list's own query, when read apart
     std::vector<const EquipmentRow*> weighing, list;
     EquipmentColumns columns;
     bool allUnderKey = false;  // `read` holds every Equipment row under the key
@@ -269,14 +269,14 @@ bool readRowsAtOnce(Form1& f, const WeighingKey& key, ListedRows& rows) {
 
 // The same, one query at a time: what is stored under the key, then each
 // list, each failing on its own.
-void readRowsOneByOne(Form1& f, const WeighingKey& key, ListedRows& rows, std::vector<EquipmentRow>& listRead) {
+void readRowsOneByOne(Form1& f, const WeighingKey& key, ListedRows& rows) {
     skipOnFailure([&] { f.weighingOnScreen = StoredWeighing::read(Form1::need(f.dbRecords), key); });
     Recordset& eq = *f.rsEquipment;
     const std::string tail = f.Text1.text(), date = f.Text7.text();
     skipOnFailure([&] { rows.read = eq.RowsMeeting(weighingRowsCriteria(tail, date, kChangeRows), kEquipmentFields); });
     rows.weighing = placesOf(rows.read);
-    skipOnFailure([&] { listRead = eq.RowsMeeting(listRowsCriteria(tail, date, kListRows), kEquipmentFields); });
-    rows.list = placesOf(listRead);
+    skipOnFailure([&] { rows.listRead = eq.RowsMeeting(listRowsCriteria(tail, date, kListRows), kEquipmentFields); });
+    rows.list = placesOf(rows.listRead);
 }
 
 // The change list, the equipment list and the closing steps when
@@ -291,10 +291,9 @@ void showEquipmentRows(Form1& f, const std::shared_ptr<Recordset>& aircraftSet, 
         return;
     }
     ListedRows rows;
-    std::vector<EquipmentRow> listRead;
     if (!readRowsAtOnce(f, key, rows)) {
         rows = ListedRows{};
-        readRowsOneByOne(f, key, rows, listRead);
+        readRowsOneByOne(f, key, rows);
     }
     const EquipmentColumns& c = rows.columns;
     const auto changeRows = firstOfEachRowNumber<kChangeRows>(rows.weighing, c.rowNum, [&](const EquipmentRow& row) {
