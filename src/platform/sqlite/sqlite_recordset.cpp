@@ -616,10 +616,11 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     TableRows out;
     out.setRowsWithin.resize(within.size());
     const int firstField = 2 + static_cast<int>(flags.size());
+    auto flag = [&](int index) { return sqlite3_value_int64(s.columnValue(index)) != 0; };
     while (s.step()) {
-        rowids.push_back(s.columnInt(0));
-        listed.push_back(s.columnInt(1) != 0);
-        for (size_t i = 0; i < flags.size(); ++i) meets.push_back(s.columnInt(2 + static_cast<int>(i)) != 0);
+        rowids.push_back(sqlite3_value_int64(s.columnValue(0)));
+        listed.push_back(flag(1));
+        for (size_t i = 0; i < flags.size(); ++i) meets.push_back(flag(2 + static_cast<int>(i)));
         std::vector<Value>& row = out.rows.emplace_back();
         row.reserve(columns.size());
         for (size_t i = 0; i < columns.size(); ++i)
