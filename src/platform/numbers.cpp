@@ -307,7 +307,7 @@ std::string applyMask(bool negative, const Digits& d, const MaskShape& m) {
 
 // The shape of a mask text, kept for the last few masks read: a program
 // formats through a handful of masks, over and over.
-MaskShape keptShapeOf(const std::string& mask) {
+MaskShape keptShapeOf(std::string_view mask) {
     struct Kept {
         std::string mask;
         MaskShape shape;
@@ -377,12 +377,12 @@ bool isNumericText(const std::string& text) {
     return hasDigits && pos == body.size();
 }
 
-std::string formatMask(double value, const std::string& mask) {
+std::string formatMask(double value, std::string_view mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), keptShapeOf(mask));
 }
 
-std::string formatMask(float value, const std::string& mask) {
+std::string formatMask(float value, std::string_view mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     return applyMask(value < 0, exactDigits(std::fabs(value)), keptShapeOf(mask));
 }
