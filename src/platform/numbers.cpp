@@ -171,32 +171,30 @@ Digits shortestDigits(double value) {
 // fewer) of them read back as it: they are then its rounding to that many, as
 // for a normal double decimals of 15 digits lie more than two units in its
 // last place apart, so no other one is as near. (A subnormal has fewer places,
-// and its digits may be coarser.) None when the value needs more.
-std::optional<Digits> ownDigits(double value, int significant) {
-    if (value != 0 && value < std::numeric_limits<double>::min()) return std::nullopt;
+// and its digits may be coarser.) Into `d`; false when the value needs more.
+bool ownDigits(double value, int significant, Digits& d) {
+    if (value != 0 && value < std::numeric_limits<double>::min()) return false;
     // Most values are whole hundredths or the like: much the quickest to try.
     double scale = 1;
     for (int places = 0; places <= 6; ++places, scale *= 10) {
         const double whole = std::nearbyint(value * scale);
         if (!(whole < 1e15)) break;
         if (whole / scale != value) continue;
-        char buf[24];
-        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(whole));
-        Digits d;
-        for (const char* p = buf; p < r.ptr; ++p) d.digits[d.count++] = *p;
+        const auto r = std::to_chars(d.digits, d.digits + sizeof d.digits, static_cast<long long>(whole));
+        d.count = static_cast<int>(r.ptr - d.digits);
         d.exponent = d.count - 1 - places;
         d.trim();
-        if (d.count <= significant) return d;
+        if (d.count <= significant) return true;
         break;
     }
-    Digits shortest = shortestDigits(value);
-    if (shortest.count <= significant) return shortest;
-    return std::nullopt;
+    d = shortestDigits(value);
+    return d.count <= significant;
 }
 
 // At most `significant` (15 or fewer) digits, rounded.
 Digits roundedDigits(double value, int significant) {
-    if (std::optional<Digits> own = ownDigits(value, significant)) return *own;
+    Digits d;
+    if (ownDigits(value, significant, d)) return d;
     return scientificDigits(value, significant - 1);
 }
 
@@ -309,7 +307,7 @@ std::string applyMask(bool negative, const Digits& d, const MaskShape& m) {
 
 // The shape of a mask text, kept for the last few masks read: a program
 // formats through a handful of masks, over and over.
-MaskShape keptShapeOf(const std::string& mask) {
+MaskShape keptShapeOf(std::string_view mask) {
     struct Kept {
         std::string mask;
         MaskShape shape;
@@ -379,12 +377,12 @@ bool isNumericText(const std::string& text) {
     return hasDigits && pos == body.size();
 }
 
-std::string formatMask(double value, const std::string& mask) {
+std::string formatMask(double value, std::string_view mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), keptShapeOf(mask));
 }
 
-std::string formatMask(float value, const std::string& mask) {
+std::string formatMask(float value, std::string_view mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     return applyMask(value < 0, exactDigits(std::fabs(value)), keptShapeOf(mask));
 }
@@ -414,7 +412,8 @@ namespace {
 // back as itself.
 double readBack(double value, int significant) {
     if (!std::isfinite(value) || value == 0) return 0;  // "NaN", "Infinity", "0"
-    if (ownDigits(std::fabs(value), significant)) return value;
+    Digits own;
+    if (ownDigits(std::fabs(value), significant, own)) return value;
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
                                  significant - 1);

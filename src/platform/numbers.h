@@ -2,6 +2,7 @@
 // Numbers as the worksheet reads and writes them: the leading-number parse,
 // the number masks and number-to-text.
 #include <string>
+#include <string_view>
 
 namespace wb {
 
@@ -21,11 +22,11 @@ bool leadingNumberCutShort(const std::string& text);
 // a leading "-" for every value below 0, also when every digit shown is 0
 // ("-0.00", "-.0"); no grouping. Characters other than "0", "#" and "." in a
 // mask are ignored.
-std::string formatMask(double value, const std::string& mask);
+std::string formatMask(double value, std::string_view mask);
 // The same for a single-precision value, rounded on its exact value as stored:
 // 1524156672.0f shows every one of its digits, 1.005f (1.00499999...) shows 1.00
 // under "#####0.00".
-std::string formatMask(float value, const std::string& mask);
+std::string formatMask(float value, std::string_view mask);
 
 // The runtime's text form of a double: at most 15 significant digits ("1500",
 // "0.1", "0.3" for 0.1 + 0.2); "1E+20", "1.5E-07" from 1E+15 on and below 1E-05.

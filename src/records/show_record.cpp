@@ -62,6 +62,7 @@ StoredRow readRow(Recordset& set) {
         return n;
     }();
     StoredRow row;
+    row.reserve(names.size());
     for (const std::string& name : names) row[name] = set.field(name);
     return row;
 }

@@ -26,7 +26,7 @@ bool isNumericValue(const Value& v) {
     return v.isText() && isNumericText(v.toText());
 }
 
-std::string maskedElement(const Value& v, const std::string& mask) {
+std::string maskedElement(const Value& v, std::string_view mask) {
     if (isNumericValue(v)) return formatMask(v.toNumber(), mask);
     return v.displayText();
 }

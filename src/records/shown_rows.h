@@ -4,6 +4,7 @@
 // points, fluids and list rows, and the criteria that find a weighing's
 // change rows and list rows in the equipment set.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/database.h"
@@ -18,7 +19,7 @@ Value storedOr(const Value& stored, const Value& whenNull);
 bool isNumericValue(const Value& v);
 // An element through a mask: a number or numeric text formatted, anything
 // else (the empty text included) as its text.
-std::string maskedElement(const Value& v, const std::string& mask);
+std::string maskedElement(const Value& v, std::string_view mask);
 // The leading-number parse of the element's text form (Null and Empty give 0),
 // read straight from a number.
 double leadingNumberOf(const Value& v);

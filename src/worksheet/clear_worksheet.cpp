@@ -47,7 +47,8 @@ void Form1::ClearWorksheet() {
     clearGrid(Grid4, 4, 3);
     clearGrid(Grid3, 99, 4);
 
-    const Value empty{""};
+    // Each becomes an empty text, moved in (a copy of one would cost more).
+    const auto blank = [](auto&... values) { ((values = Value(std::string())), ...); };
     for (int i = 0; i <= 99; ++i) {
         if (i <= 4) {
             const char* jack[] = {"Right Main", "Left Main", "Nose"};
@@ -60,17 +61,16 @@ void Form1::ClearWorksheet() {
                 ws.JackDesc[i] = Grid2.text();
                 if (i <= 1) ws.FluidDesc[i] = Grid4.text();
             }
-            ws.JackDesc[3] = ws.JackDesc[4] = empty;
-            ws.FluidDesc[2] = ws.FluidDesc[3] = ws.FluidDesc[4] = empty;
-            ws.JackTare[i] = ws.JackWeight[i] = ws.JackArm[i] = ws.JackMoment[i] = empty;
-            ws.FluidWeight[i] = ws.FluidArm[i] = ws.FluidMoment[i] = empty;
+            blank(ws.JackDesc[3], ws.JackDesc[4]);
+            blank(ws.FluidDesc[2], ws.FluidDesc[3], ws.FluidDesc[4]);
+            blank(ws.JackTare[i], ws.JackWeight[i], ws.JackArm[i], ws.JackMoment[i]);
+            blank(ws.FluidWeight[i], ws.FluidArm[i], ws.FluidMoment[i]);
         }
         if (i < 30) {
-            ws.ChangeDesc[i] = ws.ChangeSerial[i] = ws.ChangeWeight[i] = ws.ChangeArm[i] = empty;
-            ws.ChangeMoment[i] = ws.ChangeInstalled[i] = ws.ChangeRemoved[i] = empty;
+            blank(ws.ChangeDesc[i], ws.ChangeSerial[i], ws.ChangeWeight[i], ws.ChangeArm[i]);
+            blank(ws.ChangeMoment[i], ws.ChangeInstalled[i], ws.ChangeRemoved[i]);
         }
-        ws.ListDesc[i] = ws.ListSerial[i] = ws.ListWeight[i] = ws.ListArm[i] = empty;
-        ws.ListMoment[i] = empty;
+        blank(ws.ListDesc[i], ws.ListSerial[i], ws.ListWeight[i], ws.ListArm[i], ws.ListMoment[i]);
     }
 
     onFirstValueColumn(Grid2);

@@ -189,26 +189,30 @@ Value readValue(const FieldDef& field, SqlValue stored)
 Value readColumn(const FieldDef& field, const Statement& s, int index)
 {
     const bool number = field.type == FieldType::Double || field.type == FieldType::Long;
-    switch (s.columnType(index)) {
+    // One lookup of the column; its value object is then read directly.
+    sqlite3_value* v = s.columnValue(index);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_NULL: return Value::null();
     case SQLITE_FLOAT:
-        if (number) return Value(s.columnDouble(index));
-        if (field.type == FieldType::Boolean) return Value::boolean(s.columnDouble(index) != 0);
+        if (number) return Value(sqlite3_value_double(v));
+        if (field.type == FieldType::Boolean) return Value::boolean(sqlite3_value_double(v) != 0);
         break;
     case SQLITE_INTEGER:
-        if (number) return Value(static_cast<double>(s.columnInt(index)));
-        if (field.type == FieldType::Boolean) return Value::boolean(s.columnInt(index) != 0);
+        if (number) return Value(static_cast<double>(sqlite3_value_int64(v)));
+        if (field.type == FieldType::Boolean) return Value::boolean(sqlite3_value_int64(v) != 0);
         break;
-    case SQLITE_TEXT:
+    case SQLITE_TEXT: {
+        const unsigned char* bytes = sqlite3_value_text(v);
+        const std::string_view text(reinterpret_cast<const char*>(bytes), static_cast<size_t>(sqlite3_value_bytes(v)));
         if (field.type == FieldType::Text || field.type == FieldType::Memo) {
-            const std::string_view text = s.columnText(index);
             if (utf8::isValid(text)) return Value(std::string(text));
         }
         if (field.type == FieldType::Date) {
             // How dates are stored: the first form any date text is read in.
-            if (std::optional<Date> d = parseIsoDate(std::string(s.columnText(index)))) return Value(*d);
+            if (std::optional<Date> d = parseIsoDate(std::string(text))) return Value(*d);
         }
         break;
+    }
     default: break;
     }
     return readValue(field, s.column(index));

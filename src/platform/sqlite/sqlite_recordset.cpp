@@ -540,17 +540,26 @@ long SqliteRecordset::RecordCount()
     return count;
 }
 
+const SqliteRecordset::FieldList& SqliteRecordset::fieldList(const std::vector<std::string>& fields)
+{
+    if (fields == fieldList_.fields) return fieldList_;
+    FieldList made;
+    made.fields = fields;
+    for (const std::string& name : fields) {
+        made.columns.push_back(table_->requireField(name, dberr::kItemNotFound));
+        made.sql += (made.sql.empty() ? "" : ", ") + quoteName(table_->field(made.columns.back()).name);
+    }
+    fieldList_ = std::move(made);
+    return fieldList_;
+}
+
 std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, const std::vector<std::string>& fields)
 {
     requireOpen();
     const SqlCondition condition = compileCriteria(*table_, c);
-    std::vector<int> columns;
-    std::string list;
-    for (const std::string& name : fields) {
-        columns.push_back(table_->requireField(name, dberr::kItemNotFound));
-        list += (list.empty() ? "" : ", ") + quoteName(table_->field(columns.back()).name);
-    }
-    if (list.empty()) list = "1";
+    const FieldList& asked = fieldList(fields);
+    const std::vector<int>& columns = asked.columns;
+    const std::string list = asked.sql.empty() ? "1" : asked.sql;
     std::vector<std::vector<Value>> rows;
     auto read = [&](Statement& s) {
         std::vector<Value>& row = rows.emplace_back();
@@ -586,15 +595,13 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     const SqlCondition condition = compileCriteria(*table_, c);
     std::vector<SqlCondition> flags;
     for (const Criteria& w : within) flags.push_back(compileCriteria(*table_, w));
-    std::vector<int> columns;
+    const FieldList& asked = fieldList(fields);
+    const std::vector<int>& columns = asked.columns;
     // Each flag is 1 or 0 (a comparison with Null is 0); as a CASE, SQLite
     // tests it with jumps rather than computing every term's truth value.
     std::string list = "rowid, CASE WHEN +rowid <= ? AND (" + whereSql_.sql + ") THEN 1 ELSE 0 END";
     for (const SqlCondition& flag : flags) list += ", CASE WHEN " + flag.sql + " THEN 1 ELSE 0 END";
-    for (const std::string& name : fields) {
-        columns.push_back(table_->requireField(name, dberr::kItemNotFound));
-        list += ", " + quoteName(table_->field(columns.back()).name);
-    }
+    if (!asked.sql.empty()) list += ", " + asked.sql;
     std::string orderBy;
     for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
     Statement& s = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE " + condition.sql +
@@ -612,14 +619,15 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     // Each row's id, whether the set lists it below its bound, and whether
     // it meets each of `within` (row i's at meets[i * within.size() + w]).
     std::vector<std::int64_t> rowids;
-    std::vector<bool> listed, meets;
+    std::vector<unsigned char> listed, meets;
     TableRows out;
     out.setRowsWithin.resize(within.size());
     const int firstField = 2 + static_cast<int>(flags.size());
+    auto flag = [&](int index) { return sqlite3_value_int64(s.columnValue(index)) != 0; };
     while (s.step()) {
-        rowids.push_back(s.columnInt(0));
-        listed.push_back(s.columnInt(1) != 0);
-        for (size_t i = 0; i < flags.size(); ++i) meets.push_back(s.columnInt(2 + static_cast<int>(i)) != 0);
+        rowids.push_back(sqlite3_value_int64(s.columnValue(0)));
+        listed.push_back(flag(1));
+        for (size_t i = 0; i < flags.size(); ++i) meets.push_back(flag(2 + static_cast<int>(i)));
         std::vector<Value>& row = out.rows.emplace_back();
         row.reserve(columns.size());
         for (size_t i = 0; i < columns.size(); ++i)

@@ -82,6 +82,14 @@ private:
     std::optional<Position> firstRow();
     void find(Direction dir, const Position& from, const Criteria& c);
     const std::vector<SqlValue>& currentRow();
+    // The columns of `fields` and their names as an SQL list ("" for none),
+    // kept for the fields last asked; fails with kItemNotFound.
+    struct FieldList {
+        std::vector<std::string> fields;
+        std::vector<int> columns;
+        std::string sql;
+    };
+    const FieldList& fieldList(const std::vector<std::string>& fields);
     bool hasCurrentRow() const { return pos_.kind == Position::Base || pos_.kind == Position::Added; }
 
     std::shared_ptr<SqliteDatabase> db_;
@@ -101,6 +109,7 @@ private:
     Criteria filter_;
     bool open_ = true;
     std::vector<SqlValue> row_;
+    FieldList fieldList_;
     std::int64_t rowRowid_ = 0;
     std::uint64_t rowGeneration_ = 0;
     std::uint64_t rowSerial_ = 0;  // the transaction it was read in

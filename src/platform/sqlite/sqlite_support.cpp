@@ -76,13 +76,15 @@ void Statement::run()
 
 SqlValue Statement::column(int index) const
 {
-    switch (sqlite3_column_type(stmt_, index)) {
+    // One lookup of the column; its value object is then read directly.
+    sqlite3_value* v = sqlite3_column_value(stmt_, index);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_NULL: return std::monostate{};
-    case SQLITE_INTEGER: return static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index));
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt_, index);
+    case SQLITE_INTEGER: return static_cast<std::int64_t>(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: return sqlite3_value_double(v);
     default: {
-        const unsigned char* text = sqlite3_column_text(stmt_, index);
-        int size = sqlite3_column_bytes(stmt_, index);
+        const unsigned char* text = sqlite3_value_text(v);
+        int size = sqlite3_value_bytes(v);
         return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
     }
     }

@@ -41,6 +41,9 @@ public:
     SqlValue column(int index) const;  // from 0
     std::int64_t columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
     double columnDouble(int index) const { return sqlite3_column_double(stmt_, index); }
+    // The column's value object: valid until the next step or reset; read only
+    // on this connection's thread.
+    sqlite3_value* columnValue(int index) const { return sqlite3_column_value(stmt_, index); }
     int columnType(int index) const { return sqlite3_column_type(stmt_, index); }
     // Valid until the next step, reset or another reading of the column.
     std::string_view columnText(int index) const

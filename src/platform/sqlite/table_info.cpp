@@ -19,6 +19,8 @@ std::string lowerAscii(const std::string& name)
 
 int TableInfo::fieldIndex(const std::string& name) const
 {
+    // Most names are asked as declared: found without folding.
+    if (const auto exact = indexByExactName.find(name); exact != indexByExactName.end()) return exact->second;
     const auto found = indexByName.find(lowerAscii(name));
     return found == indexByName.end() ? -1 : found->second;
 }
@@ -39,7 +41,11 @@ void TableInfo::composeSql()
     }
     insertSql = "INSERT INTO " + quotedName() + " (rowid, " + columns + ") VALUES (?" + marks + ")";
     indexByName.clear();
-    for (size_t i = def.fields.size(); i-- > 0;) indexByName[lowerAscii(def.fields[i].name)] = static_cast<int>(i);
+    indexByExactName.clear();
+    for (size_t i = def.fields.size(); i-- > 0;) {
+        indexByName[lowerAscii(def.fields[i].name)] = static_cast<int>(i);
+        indexByExactName[def.fields[i].name] = static_cast<int>(i);
+    }
     selectByRowidSql = "SELECT " + columns + " FROM " + quotedName() + " WHERE rowid = ?";
 }
 

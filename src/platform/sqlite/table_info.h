@@ -16,7 +16,8 @@ struct TableInfo {
     std::string insertSql;
     std::string selectByRowidSql;
     // Each field's index by its name in ASCII lower case.
-    std::unordered_map<std::string, int> indexByName;
+    std::unordered_map<std::string, int> indexByName;       // by name in lower case
+    std::unordered_map<std::string, int> indexByExactName;  // by name as declared
 
     // -1 when the table has no such field.
     int fieldIndex(const std::string& name) const;
@@ -24,7 +25,7 @@ struct TableInfo {
     int requireField(const std::string& name, int error) const;
     const FieldDef& field(int index) const { return def.fields[static_cast<size_t>(index)]; }
     int fieldCount() const { return static_cast<int>(def.fields.size()); }
-    // Fills insertSql, selectByRowidSql and indexByName from the fields.
+    // Fills insertSql, selectByRowidSql and the indexes by name from the fields.
     void composeSql();
     std::string quotedName() const;
 };
