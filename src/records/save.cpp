@@ -166,13 +166,13 @@ void Save::Command3D13_Click()
         StoredNow now;
         if (save.isOpen()) essential(failure_, [&] { now = storedNow(expected); });
         if (!save.isOpen() || failure_) {
-            endSave(save, deleting, typed);
+            endSave(save, deleting);
             return;
         }
         const bool asExpected = storedAsExpected(expected, now);
         if (asExpected && !noticesDue) {
             write(searchMode, deleting, typed, rows);
-            endSave(save, deleting, typed);
+            endSave(save, deleting);
             return;
         }
         // No lock is held while the user is asked or told; the next round
@@ -322,7 +322,7 @@ void Save::write(bool searchMode, bool deleting, const WeighingKey& typed, const
 
 // Commits what the save did, unless a step it cannot do without failed; then
 // nothing is stored, the user is told and the worksheet stays unsaved.
-void Save::endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed)
+void Save::endSave(SaveTransaction& save, bool deleting)
 {
     const bool wroteAll = save.isOpen() && !failure_;
     const bool stored = !failure_ && save.commit();

@@ -62,7 +62,7 @@ private:
     bool storeWeighing(Recordset* set, bool searchMode, const WeighingKey& typed, StoredRows& stored);
     void deleteRows(const char* table, const WeighingKey& key);
     StoredRows storeEquipmentRows(const EquipmentRows& rows);
-    void endSave(SaveTransaction& save, bool deleting, const WeighingKey& typed);
+    void endSave(SaveTransaction& save, bool deleting);
     void refuse(bool deleting);
     void deletionPath();
     void finishSave();

@@ -134,12 +134,7 @@ std::vector<std::string> Grid::splitRow(const std::string& rowText) const {
     return row;
 }
 
-void Grid::AddItem(const std::string& rowText, int index) {
-    if (index == -1) index = rows();
-    if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
-    cells_.insert(cells_.begin() + index, splitRow(rowText));
-    changed();
-}
+void Grid::AddItem(const std::string& rowText, int index) { insertRow(splitRow(rowText), index); }
 
 std::vector<std::string> Grid::rowOfCells(std::vector<std::string> cells) const {
     for (const std::string& cell : cells) {
@@ -153,10 +148,12 @@ std::vector<std::string> Grid::rowOfCells(std::vector<std::string> cells) const 
     return cells;
 }
 
-void Grid::AddItem(std::vector<std::string> cells, int index) {
+void Grid::AddItem(std::vector<std::string> cells, int index) { insertRow(rowOfCells(std::move(cells)), index); }
+
+void Grid::insertRow(std::vector<std::string> row, int index) {
     if (index == -1) index = rows();
     if (index < 0 || index > rows()) throw RuntimeError(kInvalidRow, "Invalid row value");
-    cells_.insert(cells_.begin() + index, rowOfCells(std::move(cells)));
+    cells_.insert(cells_.begin() + index, std::move(row));
     changed();
 }
 

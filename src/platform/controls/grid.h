@@ -116,6 +116,8 @@ private:
     void runCommand(EditCommand c);
     std::vector<std::string> splitRow(const std::string& rowText) const;
     std::vector<std::string> rowOfCells(std::vector<std::string> cells) const;
+    // Inserts a row of cols() cells at index 0..Rows (-1: at the end).
+    void insertRow(std::vector<std::string> row, int index);
     void checkRow(int r) const;
     void checkCol(int c) const;
     void scrollIntoView(int r);  // TopRow so that row r is in view

@@ -540,6 +540,22 @@ long SqliteRecordset::RecordCount()
     return count;
 }
 
+std::string SqliteRecordset::orderBySql() const
+{
+    std::string orderBy = " ORDER BY ";
+    for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
+    return orderBy + "rowid";
+}
+
+std::vector<Value> SqliteRecordset::readFields(const Statement& s, int first, const std::vector<int>& columns) const
+{
+    std::vector<Value> row;
+    row.reserve(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i)
+        row.push_back(readColumn(table_->field(columns[i]), s, first + static_cast<int>(i)));
+    return row;
+}
+
 const SqliteRecordset::FieldList& SqliteRecordset::fieldList(const std::vector<std::string>& fields)
 {
     if (fields == fieldList_.fields) return fieldList_;
@@ -561,16 +577,9 @@ std::vector<std::vector<Value>> SqliteRecordset::RowsMeeting(const Criteria& c, 
     const std::vector<int>& columns = asked.columns;
     const std::string list = asked.sql.empty() ? "1" : asked.sql;
     std::vector<std::vector<Value>> rows;
-    auto read = [&](Statement& s) {
-        std::vector<Value>& row = rows.emplace_back();
-        row.reserve(columns.size());
-        for (size_t i = 0; i < columns.size(); ++i)
-            row.push_back(readColumn(table_->field(columns[i]), s, static_cast<int>(i)));
-    };
-    std::string orderBy;
-    for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
+    auto read = [&](Statement& s) { rows.push_back(readFields(s, 0, columns)); };
     Statement& base = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE +rowid <= ? AND (" +
-                                     whereSql_.sql + ") AND (" + condition.sql + ") ORDER BY " + orderBy + "rowid");
+                                     whereSql_.sql + ") AND (" + condition.sql + ")" + orderBySql());
     base.bind(1, bound_);
     base.bindAll(whereSql_.params, 2);
     base.bindAll(condition.params, 2 + static_cast<int>(whereSql_.params.size()));
@@ -602,10 +611,8 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
     std::string list = "rowid, CASE WHEN +rowid <= ? AND (" + whereSql_.sql + ") THEN 1 ELSE 0 END";
     for (const SqlCondition& flag : flags) list += ", CASE WHEN " + flag.sql + " THEN 1 ELSE 0 END";
     if (!asked.sql.empty()) list += ", " + asked.sql;
-    std::string orderBy;
-    for (int o : order_) orderBy += quoteName(table_->field(o).name) + ", ";
     Statement& s = db_->statement("SELECT " + list + " FROM " + table_->quotedName() + " WHERE " + condition.sql +
-                                  " ORDER BY " + orderBy + "rowid");
+                                  orderBySql());
     int param = 1;
     s.bind(param++, bound_);
     s.bindAll(whereSql_.params, param);
@@ -628,10 +635,7 @@ Recordset::TableRows SqliteRecordset::TableRowsMeeting(const Criteria& c, const 
         rowids.push_back(sqlite3_value_int64(s.columnValue(0)));
         listed.push_back(flag(1));
         for (size_t i = 0; i < flags.size(); ++i) meets.push_back(flag(2 + static_cast<int>(i)));
-        std::vector<Value>& row = out.rows.emplace_back();
-        row.reserve(columns.size());
-        for (size_t i = 0; i < columns.size(); ++i)
-            row.push_back(readColumn(table_->field(columns[i]), s, firstField + static_cast<int>(i)));
+        out.rows.push_back(readFields(s, firstField, columns));
     }
     s.reset();
     // As RowsMeeting lists them: the rows below the bound in the set's order,

@@ -90,6 +90,10 @@ private:
         std::string sql;
     };
     const FieldList& fieldList(const std::vector<std::string>& fields);
+    // " ORDER BY" the set's order, then row id.
+    std::string orderBySql() const;
+    // The values of `columns`, read from the result columns from `first` on.
+    std::vector<Value> readFields(const Statement& s, int first, const std::vector<int>& columns) const;
     bool hasCurrentRow() const { return pos_.kind == Position::Base || pos_.kind == Position::Added; }
 
     std::shared_ptr<SqliteDatabase> db_;
