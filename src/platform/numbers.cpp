@@ -368,22 +368,26 @@ bool maskWholeUnits(bool negative, std::uint64_t whole, int places, const MaskSh
     return true;
 }
 
-// The shape of a mask text, kept for the last few masks read: a program
-// formats through a handful of masks, over and over.
+// The shape of a mask text, kept for the last few short masks read: a
+// program formats through a handful of masks, over and over. (Kept in plain
+// arrays, so the thread's copy needs no guarded construction.)
 MaskShape keptShapeOf(std::string_view mask) {
     struct Kept {
-        std::string mask;
+        char mask[24];
+        size_t size;
         MaskShape shape;
     };
-    thread_local std::array<Kept, 8> kept;
+    thread_local Kept kept[8];
     thread_local size_t count = 0, next = 0;
+    if (mask.size() > sizeof kept[0].mask) return shapeOf(mask);
     for (size_t i = 0; i < count; ++i)
-        if (kept[i].mask == mask) return kept[i].shape;
+        if (std::string_view(kept[i].mask, kept[i].size) == mask) return kept[i].shape;
     Kept& k = kept[next];
-    k.mask = mask;
+    std::memcpy(k.mask, mask.data(), mask.size());
+    k.size = mask.size();
     k.shape = shapeOf(mask);
-    next = (next + 1) % kept.size();
-    if (count < kept.size()) ++count;
+    next = (next + 1) % std::size(kept);
+    if (count < std::size(kept)) ++count;
     return k.shape;
 }
 
