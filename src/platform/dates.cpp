@@ -159,7 +159,7 @@ std::string formatIsoDate(const Date& d) {
 }
 
 // The stored form, "2004-03-09" and nothing else, read directly.
-std::optional<Date> parseIsoDate(const std::string& text) {
+std::optional<Date> parseIsoDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
     int fields[3] = {0, 0, 0};
     const std::size_t starts[3] = {0, 5, 8}, ends[3] = {4, 7, 10};

@@ -3,6 +3,7 @@
 // and reading date texts (month first).
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace wb {
 
@@ -34,7 +35,7 @@ std::optional<Date> parseDate(const std::string& text, int currentYear);
 // date text (Save's check, the search, the database's date columns) uses this.
 std::optional<Date> parseDate(const std::string& text);
 // Only the stored form "2004-03-09" (what parseDate reads it as, quickly).
-std::optional<Date> parseIsoDate(const std::string& text);
+std::optional<Date> parseIsoDate(std::string_view text);
 
 // The runtime's date serial: days since 1899-12-30 (negative before it).
 long dateSerial(const Date& d);

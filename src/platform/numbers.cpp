@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -167,6 +168,23 @@ Digits shortestDigits(double value) {
     return digitsOf(buf, r.ptr);
 }
 
+// A non-negative value that is a whole number of 10^-places, for the fewest
+// places up to six, with that number below 10^15: most values are whole
+// hundredths or the like, and this is much the quickest to try.
+bool wholeUnits(double value, std::uint64_t& whole, int& places) {
+    if (value != 0 && value < std::numeric_limits<double>::min()) return false;
+    double scale = 1;
+    for (places = 0; places <= 6; ++places, scale *= 10) {
+        const double units = std::nearbyint(value * scale);
+        if (!(units < 1e15)) return false;
+        if (units / scale == value) {
+            whole = static_cast<std::uint64_t>(units);
+            return true;
+        }
+    }
+    return false;
+}
+
 // The digits of a non-negative value when no more than `significant` (15 or
 // fewer) of them read back as it: they are then its rounding to that many, as
 // for a normal double decimals of 15 digits lie more than two units in its
@@ -174,18 +192,14 @@ Digits shortestDigits(double value) {
 // and its digits may be coarser.) Into `d`; false when the value needs more.
 bool ownDigits(double value, int significant, Digits& d) {
     if (value != 0 && value < std::numeric_limits<double>::min()) return false;
-    // Most values are whole hundredths or the like: much the quickest to try.
-    double scale = 1;
-    for (int places = 0; places <= 6; ++places, scale *= 10) {
-        const double whole = std::nearbyint(value * scale);
-        if (!(whole < 1e15)) break;
-        if (whole / scale != value) continue;
-        const auto r = std::to_chars(d.digits, d.digits + sizeof d.digits, static_cast<long long>(whole));
+    std::uint64_t whole;
+    int places;
+    if (wholeUnits(value, whole, places)) {
+        const auto r = std::to_chars(d.digits, d.digits + sizeof d.digits, whole);
         d.count = static_cast<int>(r.ptr - d.digits);
         d.exponent = d.count - 1 - places;
         d.trim();
         if (d.count <= significant) return true;
-        break;
     }
     d = shortestDigits(value);
     return d.count <= significant;
@@ -305,22 +319,75 @@ std::string applyMask(bool negative, const Digits& d, const MaskShape& m) {
     return out;
 }
 
-// The shape of a mask text, kept for the last few masks read: a program
-// formats through a handful of masks, over and over.
+// 10^0 to 10^15.
+constexpr std::array<std::uint64_t, 16> kPowersOfTen = [] {
+    std::array<std::uint64_t, 16> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// applyMask for a value of `whole` units of 10^-places (below 10^15 of them,
+// places up to six), in integers: the same text, without the digit string.
+// False when the mask has more decimals than a 64-bit count of them holds, or
+// more integer places than the text here.
+bool maskWholeUnits(bool negative, std::uint64_t whole, int places, const MaskShape& m, std::string& out) {
+    const int decimals = m.decimals;
+    if (decimals - places > 4 || m.minIntDigits > 32) return false;
+    std::uint64_t units;  // of 10^-decimals, rounded half away from zero
+    if (places >= decimals) {
+        const std::uint64_t divisor = kPowersOfTen[static_cast<size_t>(places - decimals)];
+        units = whole / divisor + (whole % divisor * 2 >= divisor ? 1 : 0);
+    } else {
+        units = whole * kPowersOfTen[static_cast<size_t>(decimals - places)];
+    }
+    std::uint64_t integer = units / kPowersOfTen[static_cast<size_t>(decimals)];
+    std::uint64_t fraction = units % kPowersOfTen[static_cast<size_t>(decimals)];
+
+    // Written from the right: decimals, point, integer digits, padding, sign.
+    char text[64];
+    char* const end = text + sizeof text;
+    char* p = end;
+    if (m.point) {
+        int shown = decimals;
+        while (shown > m.minDecimals && fraction % 10 == 0) {
+            fraction /= 10;
+            --shown;
+        }
+        for (; shown > 0; --shown, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+        *--p = '.';
+    }
+    int intDigits = 0;
+    for (; integer != 0; ++intDigits, integer /= 10) *--p = static_cast<char>('0' + integer % 10);
+    for (; intDigits < m.minIntDigits; ++intDigits) *--p = '0';
+    if (negative) *--p = '-';
+    out.assign(p, static_cast<size_t>(end - p));
+    return true;
+}
+
+// The shape of a mask text, kept for the last few short masks read: a
+// program formats through a handful of masks, over and over. (Kept in plain
+// arrays, so the thread's copy needs no guarded construction.)
 MaskShape keptShapeOf(std::string_view mask) {
     struct Kept {
-        std::string mask;
+        char mask[24];
+        size_t size;
         MaskShape shape;
     };
-    thread_local std::array<Kept, 8> kept;
+    thread_local Kept kept[8];
     thread_local size_t count = 0, next = 0;
+    if (mask.size() > sizeof kept[0].mask) return shapeOf(mask);
     for (size_t i = 0; i < count; ++i)
-        if (kept[i].mask == mask) return kept[i].shape;
+        if (std::string_view(kept[i].mask, kept[i].size) == mask) return kept[i].shape;
     Kept& k = kept[next];
-    k.mask = mask;
+    std::memcpy(k.mask, mask.data(), mask.size());
+    k.size = mask.size();
     k.shape = shapeOf(mask);
-    next = (next + 1) % kept.size();
-    if (count < kept.size()) ++count;
+    next = (next + 1) % std::size(kept);
+    if (count < std::size(kept)) ++count;
     return k.shape;
 }
 
@@ -379,7 +446,13 @@ bool isNumericText(const std::string& text) {
 
 std::string formatMask(double value, std::string_view mask) {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    return applyMask(value < 0, roundedDigits(std::fabs(value), kDoubleDigits), keptShapeOf(mask));
+    const double magnitude = std::fabs(value);
+    const MaskShape shape = keptShapeOf(mask);
+    std::uint64_t whole;
+    int places;
+    std::string text;
+    if (wholeUnits(magnitude, whole, places) && maskWholeUnits(value < 0, whole, places, shape, text)) return text;
+    return applyMask(value < 0, roundedDigits(magnitude, kDoubleDigits), shape);
 }
 
 std::string formatMask(float value, std::string_view mask) {
@@ -412,6 +485,11 @@ namespace {
 // back as itself.
 double readBack(double value, int significant) {
     if (!std::isfinite(value) || value == 0) return 0;  // "NaN", "Infinity", "0"
+    std::uint64_t whole;
+    int places;
+    // No more whole units than `significant` digits hold: the value's own digits.
+    if (wholeUnits(std::fabs(value), whole, places) && whole < kPowersOfTen[static_cast<size_t>(significant)])
+        return value;
     Digits own;
     if (ownDigits(std::fabs(value), significant, own)) return value;
     char buf[64];

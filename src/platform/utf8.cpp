@@ -85,7 +85,18 @@ std::string sanitize(std::string_view s) {
     return out;
 }
 
+namespace {
+
+bool isAscii(std::string_view s) {
+    unsigned char bits = 0;
+    for (char c : s) bits |= static_cast<unsigned char>(c);
+    return bits < 0x80;
+}
+
+}  // namespace
+
 bool isValid(std::string_view s) {
+    if (isAscii(s)) return true;  // most texts, checked in one quick pass
     for (std::size_t pos = 0; pos < s.size();) {
         if (static_cast<unsigned char>(s[pos]) < 0x80) {  // ASCII: one byte, one character
             ++pos;

@@ -4,11 +4,12 @@
 // show them.
 #include "records/show_record.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,15 +44,13 @@ namespace {
 constexpr std::size_t kChangeRows = 30;
 constexpr std::size_t kListRows = 100;
 
-using StoredRow = std::unordered_map<std::string, Value>;
-
 std::string numbered(const char* prefix, int n, const char* suffix) {
     return prefix + std::to_string(n) + suffix;
 }
 
-// Every field the routine shows, read at once: a row that cannot be read
-// (deleted since it became current) shows nothing.
-StoredRow readRow(Recordset& set) {
+// Every field the routine shows, in the order it reads them: the header's
+// first.
+const std::vector<std::string>& shownFields() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> n = {"Tail", "Date", "Serial", "Make",   "Model",  "Year",   "Empty", "CG",  "MaxWt",
                                       "Tach", "By",   "Cert",   "Work",   "Range1", "Range2", "Range3", "Memo"};
@@ -61,9 +60,26 @@ StoredRow readRow(Recordset& set) {
             for (int i = 1; i <= 5; ++i) n.push_back(numbered("F", i, group));
         return n;
     }();
+    return names;
+}
+
+std::size_t placeOf(std::string_view field) {
+    const std::vector<std::string>& names = shownFields();
+    return static_cast<std::size_t>(std::find(names.begin(), names.end(), field) - names.begin());
+}
+
+// The shown fields' values, in shownFields() order.
+struct StoredRow {
+    std::vector<Value> values;
+    const Value& at(std::string_view field) const { return values.at(placeOf(field)); }
+};
+
+// Every field the routine shows, read at once: a row that cannot be read
+// (deleted since it became current) shows nothing.
+StoredRow readRow(Recordset& set) {
     StoredRow row;
-    row.reserve(names.size());
-    for (const std::string& name : names) row[name] = set.field(name);
+    row.values.reserve(shownFields().size());
+    for (const std::string& name : shownFields()) row.values.push_back(set.field(name));
     return row;
 }
 
@@ -100,30 +116,31 @@ void showHeader(Form1& f, const StoredRow& row) {
 }
 
 void showWeighingPointsAndFluids(Form1& f, const StoredRow& row, const ShowVariant& variant) {
-    // Each point's field names: J1Dsc, J1Tar, ... F5Arm.
+    // Where each point's fields are in the row: J1Dsc, J1Tar, ... F5Arm.
     struct PointFields {
-        std::string jackDesc, jackTare, jackWeight, jackArm, fluidDesc, fluidWeight, fluidArm;
+        std::size_t jackDesc, jackTare, jackWeight, jackArm, fluidDesc, fluidWeight, fluidArm;
     };
-    static const std::array<PointFields, 5> names = [] {
+    static const std::array<PointFields, 5> places = [] {
         std::array<PointFields, 5> all;
         for (int n = 1; n <= 5; ++n) {
-            all[static_cast<std::size_t>(n - 1)] = {numbered("J", n, "Dsc"), numbered("J", n, "Tar"),
-                                                    numbered("J", n, "Wgt"), numbered("J", n, "Arm"),
-                                                    numbered("F", n, "Dsc"), numbered("F", n, "Wgt"),
-                                                    numbered("F", n, "Arm")};
+            all[static_cast<std::size_t>(n - 1)] = {
+                placeOf(numbered("J", n, "Dsc")), placeOf(numbered("J", n, "Tar")), placeOf(numbered("J", n, "Wgt")),
+                placeOf(numbered("J", n, "Arm")), placeOf(numbered("F", n, "Dsc")), placeOf(numbered("F", n, "Wgt")),
+                placeOf(numbered("F", n, "Arm"))};
         }
         return all;
     }();
+    const std::vector<Value>& value = row.values;
     WorksheetState& ws = f.ws;
     for (int i = 0; i < 5; ++i) {
-        const PointFields& field = names[static_cast<std::size_t>(i)];
-        ws.JackDesc[i] = storedOr(row.at(field.jackDesc), variant.jackDescWhenNull[i]);
-        ws.JackTare[i] = storedOr(row.at(field.jackTare), "");
-        ws.JackWeight[i] = storedOr(row.at(field.jackWeight), "");
-        ws.JackArm[i] = storedOr(row.at(field.jackArm), "");
-        ws.FluidDesc[i] = storedOr(row.at(field.fluidDesc), variant.fluidDescWhenNull[i]);
-        ws.FluidWeight[i] = storedOr(row.at(field.fluidWeight), "");
-        ws.FluidArm[i] = storedOr(row.at(field.fluidArm), "");
+        const PointFields& at = places[static_cast<std::size_t>(i)];
+        ws.JackDesc[i] = storedOr(value.at(at.jackDesc), variant.jackDescWhenNull[i]);
+        ws.JackTare[i] = storedOr(value.at(at.jackTare), "");
+        ws.JackWeight[i] = storedOr(value.at(at.jackWeight), "");
+        ws.JackArm[i] = storedOr(value.at(at.jackArm), "");
+        ws.FluidDesc[i] = storedOr(value.at(at.fluidDesc), variant.fluidDescWhenNull[i]);
+        ws.FluidWeight[i] = storedOr(value.at(at.fluidWeight), "");
+        ws.FluidArm[i] = storedOr(value.at(at.fluidArm), "");
     }
     for (int i = 0; i < 5; ++i) {
         f.Grid2.setRowText(i, weighingPointRowText(ws.JackDesc[i], ws.JackTare[i], ws.JackWeight[i], ws.JackArm[i]));

@@ -67,14 +67,21 @@ TotalsOverflow::TotalsOverflow(std::string where, RecalcResult shown)
 
 namespace {
 
-std::string rowOf(const char* list, int i) { return std::string(list) + ", row " + std::to_string(i + 1); }
+// The step being taken, named only when it fails: "weighed C.G.", "fluids, row 2".
+struct Step {
+    const char* what = "";
+    int row = -1;  // from 0; none below 0
+    std::string name() const { return row < 0 ? what : std::string(what) + ", row " + std::to_string(row + 1); }
+};
+
+Step rowOf(const char* list, int i) { return Step{list, i}; }
 
 // The weighed totals (WeighedWeight, WeighedMoment, WeighedCG). `where` names
 // each step before it is taken: a pass takes weighing point i with fluid i,
 // and a total that overflows is put down to the list whose term is larger.
-void computeWeighing(const RecalcInput& in, RecalcResult& r, std::string& where) {
+void computeWeighing(const RecalcInput& in, RecalcResult& r, Step& where) {
     for (int i = 0; i < kWeighingPoints; ++i) {
-        const std::string point = rowOf("weighing points", i), fluid = rowOf("fluids", i);
+        const Step point = rowOf("weighing points", i), fluid = rowOf("fluids", i);
         const auto larger = [&](double pointTerm, double fluidTerm) {
             return std::fabs(fluidTerm) > std::fabs(pointTerm) ? fluid : point;
         };
@@ -90,24 +97,24 @@ void computeWeighing(const RecalcInput& in, RecalcResult& r, std::string& where)
         where = larger((J - T) * A, G * F);
         r.WeighedMoment = single((J - T) * A + double(r.WeighedMoment) - G * F);
     }
-    where = "weighed C.G.";
+    where = Step{"weighed C.G."};
     if (r.WeighedWeight != 0 && r.WeighedMoment != 0)
         r.WeighedCG = single(double(r.WeighedMoment) / double(r.WeighedWeight));
 }
 
 // A figure for a box of `length` characters; its whole part must fit, or the
 // box would show another number.
-std::string fitting(std::string figure, int length, std::string& where, const char* name) {
+std::string fitting(std::string figure, int length, Step& where, const char* name) {
     const std::size_t whole = std::min(figure.find('.'), figure.size());
     if (length > 0 && whole > static_cast<std::size_t>(length)) {
-        where = name;
+        where = Step{name};
         overflow();
     }
     return figure;
 }
 
 // With a weighing in effect, what replaces Text9, Text10 and row 0.
-WeighedReplacement weighedReplacement(const RecalcInput& in, const RecalcResult& r, std::string& where) {
+WeighedReplacement weighedReplacement(const RecalcInput& in, const RecalcResult& r, Step& where) {
     WeighedReplacement w;
     w.Text9 = fitting(formatMask(r.WeighedWeight, "####0.#0"), in.Text9Length, where, "weighed weight");
     w.Text10 = fitting(formatMask(r.WeighedCG, "####0.#0"), in.Text10Length, where, "weighed C.G.");
@@ -123,7 +130,7 @@ WeighedReplacement weighedReplacement(const RecalcInput& in, const RecalcResult&
 }
 
 // The new empty totals and what they show, from the weighing or from row 0.
-void computeNewEmpty(const RecalcInput& in, RecalcResult& r, std::string& where) {
+void computeNewEmpty(const RecalcInput& in, RecalcResult& r, Step& where) {
     int firstRow = 0;
     if (r.weighed) {
         r.NewEmptyWeight = r.WeighedWeight;
@@ -151,7 +158,7 @@ void computeNewEmpty(const RecalcInput& in, RecalcResult& r, std::string& where)
             r.NewEmptyMoment = single(double(r.NewEmptyMoment) - R * W);
         }
     }
-    where = "new empty C.G.";
+    where = Step{"new empty C.G."};
     if (r.NewEmptyWeight != 0)
         r.NewEmptyCG = single(double(r.NewEmptyMoment) / double(r.NewEmptyWeight));
 
@@ -186,19 +193,19 @@ RecalcResult newEmptyFailed(RecalcResult r) {
 
 RecalcResult ComputeWeightAndBalance(const RecalcInput& in) {
     RecalcResult r;
-    std::string where;
+    Step where;
     try {
         computeWeighing(in, r, where);
         if (r.WeighedCG != 0) r.weighed = weighedReplacement(in, r, where);
     } catch (const RuntimeError& e) {
         if (e.number() != kOverflow) throw;
-        throw TotalsOverflow(where, weighingFailed(in));
+        throw TotalsOverflow(where.name(), weighingFailed(in));
     }
     try {
         computeNewEmpty(in, r, where);
     } catch (const RuntimeError& e) {
         if (e.number() != kOverflow) throw;
-        throw TotalsOverflow(where, newEmptyFailed(std::move(r)));
+        throw TotalsOverflow(where.name(), newEmptyFailed(std::move(r)));
     }
     return r;
 }

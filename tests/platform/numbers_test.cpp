@@ -325,6 +325,33 @@ TEST(FormatMask, AgreesWithMaskingByHand) {
 }
 
 
+// Typed values of every size up to 10^15 units, through masks of up to twelve
+// decimals or forty integer places: the integer path and the digit path meet
+// where a mask asks for more places than the value has, and where the units
+// stop fitting.
+TEST(FormatMask, TypedValuesOfEverySizeAgreeWithMaskingByHand) {
+    static const char* const kWideMasks[] = {"0.0000",        "#.00000",         "0.000000",
+                                             "#0.0000000",    "0.0000000000",    "#.000000000000",
+                                             "##0.#########", "0000000000000000000000000000000000000000.00"};
+    std::mt19937_64 random{20261210};
+    const unsigned long count = envNumber("WB_NUMBER_CASES", 20000);
+    for (unsigned long i = 0; i < count; ++i) {
+        const int places = static_cast<int>(random() % 7);
+        const std::uint64_t whole = random() % (std::uint64_t{1} << (random() % 51));
+        double value = static_cast<double>(whole);
+        for (int p = 0; p < places; ++p) value /= 10;
+        if (random() % 2) value = -value;
+        for (const char* mask : kMasks)
+            ASSERT_EQ(formatMask(value, mask), reference::masked(value, mask)) << value << " via " << mask;
+        for (const char* mask : kWideMasks)
+            ASSERT_EQ(formatMask(value, mask), reference::masked(value, mask)) << value << " via " << mask;
+    }
+    for (double value : {0.0, -0.0, 0.5, -0.5, 0.05, 0.005, 999999999999999.0, 99999999999999.9, 9999999999.99999,
+                         0.999995, 1e15, 123456789012345.6})
+        for (const char* mask : kMasks)
+            EXPECT_EQ(formatMask(value, mask), reference::masked(value, mask)) << value << " via " << mask;
+}
+
 // What a number reads back as through its text form, or the failure number.
 template <class Number>
 std::pair<double, int> throughText(Number value, std::string (*text)(Number)) {

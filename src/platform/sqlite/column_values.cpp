@@ -209,7 +209,7 @@ Value readColumn(const FieldDef& field, const Statement& s, int index)
         }
         if (field.type == FieldType::Date) {
             // How dates are stored: the first form any date text is read in.
-            if (std::optional<Date> d = parseIsoDate(std::string(text))) return Value(*d);
+            if (std::optional<Date> d = parseIsoDate(text)) return Value(*d);
         }
         break;
     }
