@@ -172,7 +172,6 @@ Digits shortestDigits(double value) {
 // places up to six, with that number below 10^15: most values are whole
 // hundredths or the like, and this is much the quickest to try.
 bool wholeUnits(double value, std::uint64_t& whole, int& places) {
-    if (value != 0 && value < std::numeric_limits<double>::min()) return false;
     double scale = 1;
     for (places = 0; places <= 6; ++places, scale *= 10) {
         const double units = std::nearbyint(value * scale);
